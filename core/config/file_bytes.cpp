@@ -1,0 +1,31 @@
+#include "config/file_bytes.h"
+
+#include "config/stdio_file.h"
+
+#include <exception>
+
+namespace atrybuty {
+
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path) {
+  StdioFile f(path, "rb");
+  if (!f) return std::nullopt;
+  auto size = f.Size();
+  if (!size) return std::nullopt;
+  std::vector<std::uint8_t> bytes;
+  try {
+    bytes.resize(static_cast<std::size_t>(*size));
+  } catch (const std::exception&) {  // larger than memory allows
+    return std::nullopt;
+  }
+  if (!bytes.empty() && !f.ReadAt(0, bytes.data(), bytes.size())) return std::nullopt;
+  return bytes;
+}
+
+bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  StdioFile f(path, "wb");
+  if (!f) return false;
+  if (!bytes.empty() && !f.WriteAt(0, bytes.data(), bytes.size())) return false;
+  return f.Close();
+}
+
+}  // namespace atrybuty

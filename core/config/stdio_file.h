@@ -1,0 +1,34 @@
+#pragma once
+// A C stdio file that is always closed by its owner. Paths are 8-bit text in
+// the system's ANSI code page, as the registry and the configuration give them.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+namespace atrybuty {
+
+class StdioFile {
+ public:
+  StdioFile(const std::string& path, const char* mode);
+  ~StdioFile();
+  StdioFile(const StdioFile&) = delete;
+  StdioFile& operator=(const StdioFile&) = delete;
+
+  explicit operator bool() const { return file_ != nullptr; }
+
+  // The file's length in bytes, or nothing when it cannot be found.
+  std::optional<std::uint64_t> Size();
+  bool ReadAt(std::uint64_t offset, void* data, std::size_t count);
+  bool WriteAt(std::uint64_t offset, const void* data, std::size_t count);
+  // Flushes and closes; false when buffered data could not be written.
+  bool Close();
+
+ private:
+  bool Seek(std::uint64_t offset);
+  std::FILE* file_ = nullptr;
+};
+
+}  // namespace atrybuty

@@ -1,0 +1,22 @@
+#include "config/unscramble_to_temp.h"
+
+#include "config/file_bytes.h"
+#include "config/scramble.h"
+
+namespace atrybuty {
+
+std::string UnscrambleToTemp(const std::string& sourcePath, TempFiles& temp) {
+  if (sourcePath.empty()) return {};
+  auto bytes = ReadFileBytes(sourcePath);
+  // An empty configuration lists no layers; failing here gives the user the
+  // configuration message instead of a later, obscure one.
+  if (!bytes || bytes->empty()) return {};
+  Scramble(*bytes);
+
+  const std::string path = temp.CreateUnique(temp.Directory(), kTempCopyPrefix);
+  if (path.empty()) return {};
+  if (!WriteFileBytes(path, *bytes)) return {};
+  return path;
+}
+
+}  // namespace atrybuty

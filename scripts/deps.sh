@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Makes sure the Debian packages the build and the tests need are present.
+# As root it installs what is missing; otherwise it prints the one apt-get
+# line to run and fails.
+set -euo pipefail
+
+packages=(
+  cmake make g++ pkg-config
+  googletest libgtest-dev libbenchmark-dev
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  mingw-w64-x86-64-dev mingw-w64-tools
+  wine wine64 libwine-dev
+  xvfb xauth
+  clang libclang-rt-14-dev
+  msitools
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+line="apt-get install -y --no-install-recommends ${missing[*]}"
+if [[ $(id -u) -ne 0 ]]; then
+  echo "Missing Debian packages. As root, run:" >&2
+  echo "  apt-get update && $line" >&2
+  exit 1
+fi
+
+echo "Installing: ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+# shellcheck disable=SC2086
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

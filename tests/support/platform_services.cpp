@@ -1,0 +1,19 @@
+#include "support/platform_services.h"
+
+#ifdef _WIN32
+#include "config/win_temp_files.h"
+#else
+#include "platform/posix_temp_files.h"
+#endif
+
+namespace atrybuty::testing {
+
+std::unique_ptr<TempFiles> MakePlatformTempFiles() {
+#ifdef _WIN32
+  return std::make_unique<win32::WinTempFiles>();
+#else
+  return std::make_unique<PosixTempFiles>();
+#endif
+}
+
+}  // namespace atrybuty::testing
