@@ -33,9 +33,9 @@ std::string_view CutAtNul(std::string_view s) {
 }  // namespace
 
 bool IsProfileBlank(unsigned char c) {
-  // Space, the C0 blanks, the file separators the Unicode tables count as
-  // blanks, the DOS end-of-file mark and (in code page 1250) the no-break space.
-  return c == ' ' || (c >= 0x09 && c <= 0x0D) || (c >= 0x1C && c <= 0x1F) || c == 0x1A || c == 0xA0;
+  // Space, tab to carriage return, and the DOS end-of-file mark; measured
+  // against the platform's reader byte by byte (the no-break space is no blank).
+  return c == ' ' || (c >= 0x09 && c <= 0x0D) || c == 0x1A;
 }
 
 Profile Profile::Parse(std::string_view text) {
@@ -43,8 +43,11 @@ Profile Profile::Parse(std::string_view text) {
   p.text_ = std::make_unique<const std::string>(text);
   const std::string_view all(*p.text_);
 
+  // Keys before the first section header belong to a section without a name.
+  p.sections_.push_back(Section{0, 0});
+  p.index_.try_emplace(std::string(), 0);
+
   std::size_t pos = 0;
-  bool inSection = false;
   while (pos < all.size()) {
     const std::size_t end = all.find_first_of("\r\n", pos);
     const std::size_t lineEnd = end == std::string_view::npos ? all.size() : end;
@@ -55,16 +58,13 @@ Profile Profile::Parse(std::string_view text) {
     if (line.front() == '[') {
       const std::size_t close = line.find(']');
       if (close != std::string_view::npos) {
-        const std::string_view name = CutAtNul(line.substr(1, close - 1));
+        const std::string_view name = CutAtNul(Trimmed(line.substr(1, close - 1)));
         p.sections_.push_back(Section{p.keys_.size(), 0});
         p.index_.try_emplace(Lowered(name), p.sections_.size() - 1);
-        inSection = true;
         continue;
       }
       // A "[" without "]" is an ordinary line.
     }
-    if (!inSection) continue;  // keys before the first section belong to no section we read
-
     Key key;
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) {
@@ -81,11 +81,12 @@ Profile Profile::Parse(std::string_view text) {
 
 std::string Profile::Get(std::string_view section, std::string_view key, std::size_t bufferSize) const {
   if (bufferSize == 0) return {};
-  const auto it = index_.find(Lowered(section));
+  const auto it = index_.find(Lowered(Trimmed(section)));
   if (it == index_.end()) return {};
   const Section& s = sections_[it->second];
+  const std::string_view wanted = Trimmed(key);
   for (std::size_t i = s.firstKey; i < s.firstKey + s.keyCount; ++i) {
-    if (!EqualNoCase(keys_[i].name, key)) continue;
+    if (!EqualNoCase(keys_[i].name, wanted)) continue;
     std::string_view v = keys_[i].value;
     const bool quoted = v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
     if (quoted) v.remove_prefix(1);

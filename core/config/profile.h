@@ -2,11 +2,13 @@
 // A profile (INI) file parsed once and queried with the rules of the Windows
 // profile reader (GetPrivateProfileStringA with an empty default):
 //  - lines end at CR or LF; blanks at both ends of a line are ignored;
-//  - "[name]" starts a section called exactly what stands between the
-//    brackets (not trimmed); text after "]" is ignored;
+//  - "[name]" starts a section named by the trimmed text between the
+//    brackets; text after "]" is ignored; keys before the first section
+//    belong to a section without a name;
 //  - "key = value": key and value trimmed; a line without "=" is a key
 //    without value; text after a NUL is ignored;
-//  - section and key names match without regard to case; only the first
+//  - section and key names are looked up trimmed and match without regard
+//    to case (ASCII letters, which is all we look up); only the first
 //    section of a name is searched, and the first key of a name in it wins;
 //  - a value enclosed in matching single or double quotes loses them;
 //  - a value is cut to (buffer size - 1) characters.
@@ -29,7 +31,8 @@ class Profile {
   // `bufferSize` characters: empty when the section or key is missing.
   std::string Get(std::string_view section, std::string_view key, std::size_t bufferSize) const;
 
-  std::size_t SectionCount() const { return sections_.size(); }
+  // Named and unnamed sections, duplicates included.
+  std::size_t SectionCount() const { return sections_.size() - 1; }
 
  private:
   struct Key {

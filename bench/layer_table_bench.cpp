@@ -1,0 +1,29 @@
+// Loading the layer table of a package: parse the clear configuration once
+// and look up every layer. It must grow linearly with the number of layers.
+
+#include <benchmark/benchmark.h>
+
+#include "config/profile.h"
+#include "dialogs/layer_table.h"
+#include "samples/sample_package.h"
+
+namespace {
+
+void BM_LayerTableLoad(benchmark::State& state) {
+  const int layers = static_cast<int>(state.range(0));
+  const std::string text = atrybuty::samples::ClearConfiguration(atrybuty::samples::LargePackage(layers));
+  for (auto _ : state) {
+    auto table = atrybuty::LoadLayerTable(atrybuty::Profile::Parse(text));
+    benchmark::DoNotOptimize(table);
+  }
+  state.SetComplexityN(layers);
+  state.counters["layers"] = layers;
+  state.counters["ns_per_layer"] =
+      benchmark::Counter(static_cast<double>(layers), benchmark::Counter::kIsIterationInvariantRate |
+                                                          benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_LayerTableLoad)->Arg(1000)->Arg(8000)->Arg(32767)->Unit(benchmark::kMillisecond)->Complexity();
+
+}  // namespace
+
+BENCHMARK_MAIN();

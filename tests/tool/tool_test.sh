@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# atrybuty-tool from the outside: exit codes, output and whole-file effects.
+#   tool_test.sh TOOL MAKE_SAMPLE   (each may be "wine prog.exe")
+set -uo pipefail
+tool=$1
+make_sample=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+# run EXPECTED_EXIT ARGS...: runs the tool, keeps its output in $out.
+run() {
+  local expected=$1; shift
+  out=$($tool "$@" 2>&1 | tr -d '\r'); local rc=${PIPESTATUS[0]}
+  [[ $rc -eq $expected ]] || fail "atrybuty-tool $* exited $rc, expected $expected: $out"
+}
+contains() { [[ "$out" == *"$1"* ]] || fail "output lacks \"$1\": $out"; }
+
+$make_sample "$work/pkg" >/dev/null || { echo "cannot make the sample package" >&2; exit 1; }
+data="$work/pkg/data"
+cfg="$work/pkg/config/polska.cfg"
+
+# Usage and help.
+run 0 --help; contains "usage: atrybuty-tool COMMAND"
+run 2
+run 2 frobnicate; contains 'unknown command "frobnicate"'
+run 2 show
+run 2 set "$data/DROGI.DAT"
+run 2 set "$data/DROGI.DAT" --thickness 256
+run 2 set "$data/DROGI.DAT" --color "#12345"
+
+# Scrambling both ways gives back the original bytes.
+run 0 unscramble "$cfg" "$work/clear.ini"
+cmp -s "$work/clear.ini" "$work/pkg/config/polska.ini" || fail "unscramble does not give the clear configuration"
+run 0 scramble "$work/clear.ini" "$work/again.cfg"
+cmp -s "$work/again.cfg" "$cfg" || fail "scramble does not give the scrambled configuration"
+run 1 unscramble "$work/missing.cfg" "$work/x.ini"
+
+# Layers, from either form, with Polish names shown in UTF-8.
+run 0 layers "$cfg"
+contains "7 layers"; contains "Granice województw"; contains "Żegluga śródlądowa"; contains "GRANICE.DAT"
+run 0 layers "$work/pkg/config/polska.ini" --data-dir "$data"
+contains "thickness 3, style 2, colour #FF8000"; contains "no record"; contains "too short"
+printf '[Global]\r\nMapCount=abc\r\n' >"$work/bad.ini"
+run 1 layers "$work/bad.ini" --clear; contains 'MapCount "abc" is not a number'
+
+# Show.
+run 0 show "$data/DROGI.DAT"
+contains "Record base:   0x500"; contains "thickness 50E, style 50F, red 511, green 512, blue 513"
+contains "#FF8000 (web), 33023 (decimal), 0080FF (KolorHex)"
+run 0 show "$data/RZEKI.DAT"; contains "thickness 800E"
+run 3 show "$data/ROWERY.DAT"; contains "no record"
+run 1 show "$data/GAZ.DAT"; contains "too short"
+run 1 show "$data/NONE.DAT"
+
+# Set changes exactly the named bytes and never the length.
+cp "$data/GRANICE.DAT" "$work/before.dat"
+run 0 set "$data/GRANICE.DAT" --thickness 4 --style 2 --color "#123456"
+contains "thickness 4, style 2, colour #123456"
+diffs=$(cmp -l "$work/before.dat" "$data/GRANICE.DAT" | while read -r at _ new; do printf '%X:%d ' $((at - 1)) $((8#$new)); done)
+[[ "$diffs" == "1000D:4 1000E:2 10010:18 10011:52 10012:86 " ]] || fail "set changed other bytes: $diffs"
+[[ $(stat -c %s "$work/before.dat") -eq $(stat -c %s "$data/GRANICE.DAT") ]] || fail "set changed the length"
+run 0 set "$data/GRANICE.DAT" --color 255
+run 0 show "$data/GRANICE.DAT"; contains "#FF0000 (web), 255 (decimal), 0000FF (KolorHex)"
+
+for f in ROWERY.DAT GAZ.DAT; do
+  cp "$data/$f" "$work/before.dat"
+  run "$([[ $f == ROWERY.DAT ]] && echo 3 || echo 1)" set "$data/$f" --thickness 1
+  cmp -s "$work/before.dat" "$data/$f" || fail "set changed $f, which has no usable record"
+done
+
+[[ $failures -eq 0 ]] && echo "tool tests passed" || { echo "$failures tool test(s) failed" >&2; exit 1; }
