@@ -1,0 +1,35 @@
+#pragma once
+// The component's process-wide state: one copy per server process, shared by
+// every object and by the dialogs. `RunForm` and the objects' properties
+// write it; the dialogs read it.
+
+#include <memory>
+#include <string>
+
+#include "host/late_bound.h"
+
+namespace atrybuty {
+
+// The properties of one automation object. The object and TheAttribute share
+// them, so the dialogs reach the most recently created object's properties
+// even after its host has released it.
+struct AttributeData {
+  std::string showNow;    // launch tag; "FROM_EXEC" marks a start from the map viewer's launcher
+  std::string actualMap;  // package chosen by the viewer (ANSI)
+  bool isChange = false;  // whether the apply command ran since the dialog was last loaded
+  std::string parent;     // name of the calling host; "Veltrix" selects viewer mode
+};
+
+inline constexpr char kViewerParent[] = "Veltrix";
+inline constexpr char kFromExec[] = "FROM_EXEC";
+
+struct ProcessState {
+  std::shared_ptr<AttributeData> theAttribute;  // the most recently created object
+  std::shared_ptr<LateBound> hostExcel;         // the host's Excel application, or null
+  std::string fromExec;                         // ShowNow of the running start
+  bool viewerMode = false;
+  bool multiPackage = false;
+  std::string configTempPath;  // clear temporary copy of the package configuration
+};
+
+}  // namespace atrybuty

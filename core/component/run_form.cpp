@@ -1,0 +1,94 @@
+#include "component/run_form.h"
+
+#include "config/unscramble_to_temp.h"
+
+namespace atrybuty {
+
+std::vector<std::string> SplitPackageList(const std::string& list) {
+  std::vector<std::string> pieces;
+  if (list.empty()) return pieces;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t sep = list.find(';', start);
+    pieces.push_back(list.substr(start, sep == std::string::npos ? std::string::npos : sep - start));
+    if (sep == std::string::npos) break;
+    start = sep + 1;
+  }
+  return pieces;
+}
+
+std::string TrimSpaces(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::optional<HostError> RunForm(const AttributeData& self, ProcessState& state, RunFormServices& s) {
+  state.fromExec = self.showNow;
+  state.viewerMode = false;
+  const bool viewer = self.parent == kViewerParent;
+
+  const std::vector<std::string> entries = SplitPackageList(s.registry.ReadRegValue(kAtrybutyKey, kMruListValue));
+  if (entries.empty()) {
+    s.messages.Show(kConfigMessage, MessageKind::CriticalOk);
+    s.packageDialog.Unload();
+    return std::nullopt;
+  }
+
+  std::string packageName;
+  if (entries.size() == 1) {
+    packageName = TrimSpaces(entries.front());
+    state.multiPackage = false;
+  } else {
+    state.multiPackage = true;
+    if (!viewer) {
+      // A run always starts from an empty list, even when the dialog is still
+      // loaded from an earlier run, so no package is listed twice.
+      s.packageDialog.Clear();
+      for (const std::string& entry : entries) {
+        const std::string name = TrimSpaces(entry);
+        s.packageDialog.AddItem(s.codec.AnsiToUtf8(name), name);
+      }
+      s.packageDialog.SelectIndex(0);
+      packageName = s.packageDialog.ShowModalAndChoose();
+      if (packageName.empty()) {
+        s.packageDialog.Unload();
+        s.mainDialog.Unload();
+        return std::nullopt;
+      }
+    }
+  }
+
+  if (viewer) {
+    state.viewerMode = true;
+    packageName = self.actualMap;
+  }
+
+  const std::string configPath = s.registry.ReadRegValue(PackageKey(packageName), kPackagePathValue);
+  state.configTempPath = UnscrambleToTemp(configPath, s.temp);
+  if (state.configTempPath.empty()) {
+    s.messages.Show(kConfigMessage, MessageKind::CriticalOk);
+    s.packageDialog.Unload();
+    return std::nullopt;
+  }
+
+  const std::string shownName = s.codec.AnsiToUtf8(packageName);
+  const std::string caption = kMainCaptionPrefix + shownName;
+  // A dialog still open from an earlier run shows another configuration:
+  // load it afresh so its layers always belong to the package in its caption.
+  if (!viewer) s.mainDialog.Unload();
+  if (auto error = s.mainDialog.SetCaption(caption, shownName)) return error;
+
+  if (!viewer) {
+    s.mainDialog.ShowModeless();
+    return std::nullopt;
+  }
+  s.mainDialog.Unload();
+  if (auto error = s.mainDialog.SetCaption(caption, shownName)) return error;
+  s.mainDialog.TickAndHideRefreshCheck();
+  s.mainDialog.HideChangeButton();
+  s.mainDialog.ShowModal();
+  return std::nullopt;
+}
+
+}  // namespace atrybuty

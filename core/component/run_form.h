@@ -1,0 +1,41 @@
+#pragma once
+// RunForm: the start of every piece of work. Reads the installed packages,
+// settles the package (asking the user, or taking the viewer's choice),
+// unscrambles its configuration into a temporary copy and opens the main
+// dialog with the package name in its caption.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "component/dialog_hosts.h"
+#include "component/messages.h"
+#include "component/process_state.h"
+#include "config/registry.h"
+#include "config/temp_files.h"
+#include "text/codec.h"
+
+namespace atrybuty {
+
+struct RunFormServices {
+  Registry& registry;
+  TempFiles& temp;
+  const TextCodec& codec;
+  MessageBoxes& messages;
+  PackageDialog& packageDialog;
+  MainDialog& mainDialog;
+};
+
+inline constexpr char kMainCaptionPrefix[] = "Zmiana atrybutów linii - ";
+
+// The pieces of the package list: split at every ";", empty text giving none.
+std::vector<std::string> SplitPackageList(const std::string& list);
+// Leading and trailing spaces removed (spaces only).
+std::string TrimSpaces(const std::string& text);
+
+// Runs the start for the object whose properties are `self`. Returns the
+// error the host receives, or nothing when the run ended normally (including
+// the ends with a message and the silent end on an empty choice).
+std::optional<HostError> RunForm(const AttributeData& self, ProcessState& state, RunFormServices& s);
+
+}  // namespace atrybuty

@@ -1,0 +1,21 @@
+#pragma once
+// The application's icon, for the dialog's title bar and the component's registration.
+
+#include <array>
+#include <cstdint>
+
+namespace atrybuty {
+
+inline constexpr int kIconSize = 32;
+
+// The application icon: 32 x 32, drawn with the 16 standard VGA colours; row-major, top row first,
+// each pixel 0xRRGGBB, plus an AND mask (true = transparent). Transparent pixels are black, as an
+// icon's colour bitmap must be where the mask lets the screen through.
+struct AppIcon {
+  std::array<std::uint32_t, kIconSize * kIconSize> pixels{};
+  std::array<bool, kIconSize * kIconSize> transparent{};
+};
+
+AppIcon MakeAppIcon();
+
+}  // namespace atrybuty

@@ -1,0 +1,137 @@
+#pragma once
+// Form1's behaviour: the layer list, the current line style, the pickers, the
+// colour entry, writing, the apply command, the workbook refresh and the
+// exits. The Win32 dialog only moves values between its controls and this
+// controller; each handler is named after the event it serves.
+//
+// A controller lives for one load of the dialog, so every member starts
+// afresh when the dialog is loaded again and an apply can never write into a
+// record read before that load.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "component/dialog_hosts.h"
+#include "component/messages.h"
+#include "component/process_state.h"
+#include "config/registry.h"
+#include "dialogs/form1_view.h"
+#include "dialogs/layer_table.h"
+#include "mapfile/journal.h"
+#include "mapfile/line_style_record.h"
+#include "text/codec.h"
+
+namespace atrybuty {
+
+// What Form1's exits do to the dialogs and the process.
+class Form1Exits {
+ public:
+  virtual ~Form1Exits() = default;
+  // Unloads Form1; the handler that asked for it still runs to its end.
+  virtual void UnloadMainDialog() = 0;
+  virtual void UnloadPackageDialog() = 0;
+  // RunForm on TheAttribute; its error, if any.
+  virtual std::optional<HostError> RunFormAgain() = 0;
+  // Ends the component's process at once.
+  virtual void EndProcess() = 0;
+};
+
+struct Form1Services {
+  ProcessState& state;
+  Registry& registry;
+  const TextCodec& codec;
+  MessageBoxes& messages;
+  Journal& journal;
+  Form1Exits& exits;
+};
+
+// How an apply ended for the data file.
+enum class WriteOutcome {
+  Written,         // the record of the chosen layer holds the dialog's values
+  NothingWritten,  // refused before any byte changed; the user was told why
+  WriteFailed,     // a write failed after the check; the user was told
+};
+
+class Form1Controller {
+ public:
+  // `packageName` is the chosen package (UTF-8), named in messages and the journal.
+  Form1Controller(Form1View& view, Form1Services services, std::string packageName);
+
+  // Event handlers.
+  std::optional<HostError> Form_Load();
+  void Combo1_Click();
+  void ImgComboGr_Change();
+  void ImgComboSt_Change();
+  void LblColor_Click();
+  void CmdAnuluj_Click();
+  void Command1_Click();
+  void CmdChange_Click();
+  void Form_Terminate();
+
+  // Members, as the dialog keeps them.
+  const std::string& SelectedLayer() const { return selectedLayer_; }  // ANSI
+  bool JestWarstwa() const { return jestWarstwa_; }
+  const std::string& AdresGrubosci() const { return adresGrubosci_; }
+  const std::string& AdresStylu() const { return adresStylu_; }
+  const std::string& AdresKoloru1() const { return adresKoloru1_; }
+  const std::string& AdresKoloru2() const { return adresKoloru2_; }
+  const std::string& AdresKoloru3() const { return adresKoloru3_; }
+  bool KolorZmieniony() const { return kolorZmieniony_; }
+  const std::string& KolorHex() const { return kolorHex_; }
+  std::int32_t Grubosc() const { return grubosc_; }
+  std::int32_t Styl() const { return styl_; }
+  const LayerTable& Layers() const { return layers_; }
+
+  // Writes the dialog's colour, thickness and style into the chosen layer's
+  // data file (the apply command and the refresh call it).
+  WriteOutcome ZmianaWarstw();
+
+ private:
+  // Layer list and pickers.
+  std::optional<HostError> ComboSetting();
+  void ChooseLayer(int index);  // sets Combo1's position and runs the layer choice
+
+  // Reading.
+  std::string ProgramfilesDir();
+  void ActualSetting(const std::string& plikMap);
+  void ReportUnreadableFile(const std::string& path, RecordStatus status);
+
+  // Colour entry.
+  std::string kolor();
+
+  // Writing.
+  bool MofyfikacjaKoloru();
+  bool ModyfikacjaGrubosci();
+  bool ModyfikacjaStylu();
+  bool ModifyColor(const std::string& plikMap, const std::string& adres1, const std::string& adres2,
+                   const std::string& adres3);
+  bool ModifyGruboscStyl(const std::string& plikMap, const std::string& adres, std::int32_t pozycja);
+  bool WriteBytes(const std::string& plikMap, std::span<const BytePatch> patches);
+  bool CheckAndJournal(const std::string& plikMap);
+  std::string CurrentDataFile() const;
+
+  // Host workbook.
+  void Zmiana();
+  bool ReportHostFailure(const std::string& what, const std::string& error, bool dataWritten);
+
+  // A text for messages: ANSI data (names, paths) as UTF-8.
+  std::string Shown(const std::string& ansi) const { return s_.codec.AnsiToUtf8(ansi); }
+
+  Form1View& view_;
+  Form1Services s_;
+  std::string packageName_;
+  LayerTable layers_;
+
+  std::string selectedLayer_;
+  bool jestWarstwa_ = false;
+  std::string adresGrubosci_, adresStylu_, adresKoloru1_, adresKoloru2_, adresKoloru3_;
+  bool kolorZmieniony_ = false;
+  std::string kolorHex_;
+  std::int32_t grubosc_ = 0;
+  std::int32_t styl_ = 0;
+  bool journalWarned_ = false;
+};
+
+}  // namespace atrybuty

@@ -1,0 +1,86 @@
+// Loading Form1, the layer list and the pickers.
+
+#include "dialogs/form1_controller.h"
+#include "dialogs/pictures.h"
+
+namespace atrybuty {
+
+Form1Controller::Form1Controller(Form1View& view, Form1Services services, std::string packageName)
+    : view_(view), s_(services), packageName_(std::move(packageName)) {}
+
+std::optional<HostError> Form1Controller::Form_Load() {
+  if (s_.state.theAttribute) s_.state.theAttribute->isChange = false;
+  if (s_.state.fromExec == kFromExec) {
+    view_.SetRefreshCheck(1);
+    view_.EnableRefreshCheck(false);
+  }
+  if (s_.state.multiPackage) view_.ShowChangeButton(true);
+
+  auto loaded = LoadLayerTableFile(s_.state.configTempPath);
+  if (const auto* failure = std::get_if<LayerTableFailure>(&loaded)) {
+    const std::string package = "\"" + packageName_ + "\"";
+    switch (failure->error) {
+      case LayerTableError::FileUnreadable:
+        return HostError{"Nie mogę odczytać konfiguracji pakietu " + package + " z pliku tymczasowego \"" +
+                         Shown(s_.state.configTempPath) + "\"."};
+      case LayerTableError::CountMissing:
+        return HostError{"Konfiguracja pakietu " + package +
+                         " nie podaje liczby warstw: brak wartości MapCount w sekcji [Global]."};
+      case LayerTableError::CountNotANumber:
+        return HostError{"Konfiguracja pakietu " + package + " podaje liczbę warstw, która nie jest liczbą: MapCount=" +
+                         Shown(failure->countText) + "."};
+      case LayerTableError::CountNegative:
+        return HostError{"Konfiguracja pakietu " + package + " podaje ujemną liczbę warstw: MapCount=" +
+                         Shown(failure->countText) + "."};
+      case LayerTableError::CountTooLarge:
+        return HostError{"Konfiguracja pakietu " + package + " podaje za dużą liczbę warstw: MapCount=" +
+                         Shown(failure->countText) + " (najwyżej 32767)."};
+    }
+  }
+  layers_ = std::move(std::get<LayerTable>(loaded));
+
+  std::vector<std::string> names;
+  names.reserve(static_cast<std::size_t>(layers_.LayerCount()));
+  for (int i = 1; i <= layers_.LayerCount(); ++i) names.push_back(Shown(layers_.entries[i].name));
+  view_.FillLayerList(names);
+  selectedLayer_.clear();
+  if (auto error = ComboSetting()) {
+    return HostError{"Konfiguracja pakietu \"" + packageName_ + "\" nie zawiera żadnej warstwy (MapCount=0)."};
+  }
+  view_.BringToForeground();
+  return std::nullopt;
+}
+
+std::optional<HostError> Form1Controller::ComboSetting() {
+  for (int k = 1; k <= kStylePictureCount; ++k) view_.AppendPickerItem(Picker::Style, k);
+  view_.SelectPickerItem(Picker::Style, 1);
+  for (int k = 1; k <= kThicknessPictureCount; ++k) view_.AppendPickerItem(Picker::Thickness, k);
+  view_.SelectPickerItem(Picker::Thickness, 1);
+  if (view_.LayerListCount() == 0) return HostError{"empty layer list"};
+  ChooseLayer(0);
+  return std::nullopt;
+}
+
+void Form1Controller::ChooseLayer(int index) {
+  view_.SelectLayer(index);
+  Combo1_Click();
+}
+
+void Form1Controller::Combo1_Click() {
+  const int k = view_.SelectedLayerIndex() + 1;
+  if (k < 1 || k > layers_.LayerCount()) return;
+  selectedLayer_ = layers_.entries[k].name;
+  ActualSetting(layers_.entries[k].fileName);
+}
+
+// The pickers never lose their selection (they take no typing), but a
+// missing one must never become a position: the previous one is kept.
+void Form1Controller::ImgComboGr_Change() {
+  if (const int position = view_.SelectedPickerItem(Picker::Thickness); position > 0) grubosc_ = position;
+}
+
+void Form1Controller::ImgComboSt_Change() {
+  if (const int position = view_.SelectedPickerItem(Picker::Style); position > 0) styl_ = position;
+}
+
+}  // namespace atrybuty

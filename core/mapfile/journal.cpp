@@ -1,0 +1,152 @@
+#include "mapfile/journal.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+
+#include "config/file_bytes.h"
+#include "mapfile/position_text.h"
+
+namespace atrybuty {
+namespace {
+
+std::string Escape(std::string_view s) {
+  std::string out;
+  for (char c : s) {
+    switch (c) {
+      case '\t': out += "\\t"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\\': out += "\\\\"; break;
+      default: out.push_back(c);
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> Unescape(std::string_view s) {
+  std::string out;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (s[i] != '\\') {
+      out.push_back(s[i]);
+      continue;
+    }
+    if (++i == s.size()) return std::nullopt;
+    switch (s[i]) {
+      case 't': out.push_back('\t'); break;
+      case 'n': out.push_back('\n'); break;
+      case 'r': out.push_back('\r'); break;
+      case '\\': out.push_back('\\'); break;
+      default: return std::nullopt;
+    }
+  }
+  return out;
+}
+
+std::vector<std::string_view> Split(std::string_view s, char sep) {
+  std::vector<std::string_view> parts;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t at = s.find(sep, start);
+    parts.push_back(s.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
+    if (at == std::string_view::npos) return parts;
+    start = at + 1;
+  }
+}
+
+std::optional<std::uint8_t> HexByte(std::string_view s) {
+  if (s.size() != 2) return std::nullopt;
+  int v = 0;
+  for (char c : s) {
+    int d = (c >= '0' && c <= '9') ? c - '0' : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1;
+    if (d < 0) return std::nullopt;
+    v = v * 16 + d;
+  }
+  return static_cast<std::uint8_t>(v);
+}
+
+void AppendHexByte(std::string& out, std::uint8_t b) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  out.push_back(kDigits[b >> 4]);
+  out.push_back(kDigits[b & 0xF]);
+}
+
+}  // namespace
+
+std::string FormatJournalLine(const JournalEntry& e) {
+  std::string line = Escape(e.time) + '\t' + Escape(e.package) + '\t' + Escape(e.layer) + '\t' + Escape(e.dataFile) + '\t';
+  for (std::size_t i = 0; i < e.bytes.size(); ++i) {
+    if (i) line.push_back(' ');
+    line += PositionText(e.bytes[i].offset) + ':';
+    AppendHexByte(line, e.bytes[i].oldValue);
+    line.push_back('>');
+    AppendHexByte(line, e.bytes[i].newValue);
+  }
+  return line;
+}
+
+std::optional<JournalEntry> ParseJournalLine(std::string_view line) {
+  while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
+  const auto fields = Split(line, '\t');
+  if (fields.size() != 5) return std::nullopt;
+  JournalEntry e;
+  std::optional<std::string> parts[4];
+  for (int i = 0; i < 4; ++i) {
+    parts[i] = Unescape(fields[i]);
+    if (!parts[i]) return std::nullopt;
+  }
+  e.time = *parts[0];
+  e.package = *parts[1];
+  e.layer = *parts[2];
+  e.dataFile = *parts[3];
+  if (fields[4].empty()) return std::nullopt;
+  for (std::string_view item : Split(fields[4], ' ')) {
+    const std::size_t colon = item.find(':');
+    const std::size_t arrow = item.find('>');
+    if (colon == std::string_view::npos || arrow == std::string_view::npos || arrow < colon) return std::nullopt;
+    const auto offset = OffsetOfPosition(item.substr(0, colon));
+    const auto oldValue = HexByte(item.substr(colon + 1, arrow - colon - 1));
+    const auto newValue = HexByte(item.substr(arrow + 1));
+    if (!offset || !oldValue || !newValue) return std::nullopt;
+    e.bytes.push_back({*offset, *oldValue, *newValue});
+  }
+  return e;
+}
+
+std::string JournalTimeNow() {
+  using namespace std::chrono;
+  const auto now = floor<seconds>(system_clock::now());
+  const auto days = floor<std::chrono::days>(now);
+  const year_month_day ymd{days};
+  const hh_mm_ss hms{now - days};
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(ymd.year()),
+                static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()),
+                static_cast<int>(hms.hours().count()), static_cast<int>(hms.minutes().count()),
+                static_cast<int>(hms.seconds().count()));
+  return buf;
+}
+
+bool FileJournal::Append(const JournalEntry& entry) {
+  std::error_code ec;
+  const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
+  if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+  std::FILE* f = std::fopen(path_.c_str(), "ab");
+  if (!f) return false;
+  const std::string line = FormatJournalLine(entry) + "\r\n";
+  const bool written = std::fwrite(line.data(), 1, line.size(), f) == line.size();
+  return (std::fclose(f) == 0) && written;
+}
+
+std::optional<std::vector<JournalEntry>> ReadJournal(const std::string& path) {
+  const auto bytes = ReadFileBytes(path);
+  if (!bytes) return std::nullopt;
+  std::vector<JournalEntry> entries;
+  const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+  for (std::string_view line : Split(text, '\n')) {
+    if (auto e = ParseJournalLine(line)) entries.push_back(std::move(*e));
+  }
+  return entries;
+}
+
+}  // namespace atrybuty

@@ -1,0 +1,68 @@
+#pragma once
+// A loaded Form1 controller over fakes, with a sample package installed in a
+// scratch Program Files directory.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "dialogs/form1_controller.h"
+#include "mapfile/data_file_path.h"
+#include "samples/sample_package.h"
+#include "support/fake_excel.h"
+#include "support/fakes.h"
+#include "support/scratch_dir.h"
+
+namespace atrybuty::testing {
+
+class Form1Fixture : public ::testing::Test {
+ protected:
+  Form1Fixture() {
+    registry.Set(kCurrentVersionKey, kProgramFilesDirValue, dir.Prefix());
+    state.theAttribute = attribute;
+  }
+
+  // Writes the package's data files and clear configuration.
+  void Install(const samples::SamplePackage& package) {
+    for (const auto& layer : package.layers) WriteAll(DataPath(layer.fileName), samples::DataFileBytes(layer));
+    WriteText(dir.File("config.ini"), samples::ClearConfiguration(package));
+    state.configTempPath = dir.File("config.ini");
+  }
+  void InstallSample() { Install(samples::BundledSample()); }
+
+  std::string DataPath(const std::string& fileName) const {
+    const std::string path = DataFilePath(dir.Prefix(), fileName);
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    return path;
+  }
+  std::vector<std::uint8_t> DataBytes(const std::string& fileName) const { return ReadAll(DataPath(fileName)); }
+
+  // A load starts from a fresh dialog, as every load of the real one does.
+  std::optional<HostError> Load() {
+    view = FakeForm1View();
+    form = std::make_unique<Form1Controller>(view, Form1Services{state, registry, codec, messages, journal, exits},
+                                             "Polska");
+    return form->Form_Load();
+  }
+  void LoadOk() { ASSERT_FALSE(Load()) << "the dialog must load"; }
+
+  // The user picks layer `index` in Combo1.
+  void Choose(int index) {
+    view.SelectLayer(index);
+    form->Combo1_Click();
+  }
+
+  ScratchDir dir;
+  FakeRegistry registry;
+  Cp1250Codec codec;
+  FakeMessages messages;
+  MemoryJournal journal;
+  FakeExits exits;
+  FakeForm1View view;
+  std::shared_ptr<AttributeData> attribute = std::make_shared<AttributeData>();
+  ProcessState state;
+  std::unique_ptr<Form1Controller> form;
+};
+
+}  // namespace atrybuty::testing
