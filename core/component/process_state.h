@@ -10,12 +10,12 @@
 
 namespace atrybuty {
 
-// The properties of one automation object. The object and TheAttribute share
-// them, so the dialogs reach the most recently created object's properties
-// even after its host has released it.
+// The properties of one automation object, text in UTF-8. The object and
+// TheAttribute share them, so the dialogs reach the most recently created
+// object's properties even after its host has released it.
 struct AttributeData {
   std::string showNow;    // launch tag; "FROM_EXEC" marks a start from the map viewer's launcher
-  std::string actualMap;  // package chosen by the viewer (ANSI)
+  std::string actualMap;  // package chosen by the viewer
   bool isChange = false;  // whether the apply command ran since the dialog was last loaded
   std::string parent;     // name of the calling host; "Veltrix" selects viewer mode
 };

@@ -61,7 +61,7 @@ std::optional<HostError> RunForm(const AttributeData& self, ProcessState& state,
 
   if (viewer) {
     state.viewerMode = true;
-    packageName = self.actualMap;
+    packageName = s.codec.Utf8ToAnsi(self.actualMap);
   }
 
   const std::string configPath = s.registry.ReadRegValue(PackageKey(packageName), kPackagePathValue);

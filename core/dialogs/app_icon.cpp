@@ -7,7 +7,7 @@
 namespace atrybuty {
 namespace {
 
-// The 16 VGA colours the icon uses.
+// The standard VGA colours the icon uses; an icon of 16 colours shows the same on every display.
 constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kGreen = 0x008000;
 constexpr std::uint32_t kSilver = 0xC0C0C0;
@@ -45,11 +45,19 @@ class IconCanvas {
     const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
     int error = dx + dy;
     for (std::size_t step = 0;; ++step) {
-      if (pattern.empty() || pattern[step % pattern.size()] != ' ') Box(x0, y0, x0 + thickness - 1, y0 + thickness - 1, colour);
+      if (pattern.empty() || pattern[step % pattern.size()] != ' ') {
+        Box(x0, y0, x0 + thickness - 1, y0 + thickness - 1, colour);
+      }
       if (x0 == x1 && y0 == y1) break;
       const int twice = 2 * error;
-      if (twice >= dy) error += dy, x0 += sx;
-      if (twice <= dx) error += dx, y0 += sy;
+      if (twice >= dy) {
+        error += dy;
+        x0 += sx;
+      }
+      if (twice <= dx) {
+        error += dx;
+        y0 += sy;
+      }
     }
   }
 
@@ -94,9 +102,12 @@ AppIcon MakeAppIcon() {
   for (int y = kTop; y < kTop + kFold; ++y) {
     for (int x = kRight - kFold + 1; x <= kRight + 1; ++x) {
       const int beyond = (x - (kRight - kFold + 1)) - (y - kTop);
-      if (beyond > 0) c.Clear(x, y);
-      else if (beyond == 0 || x == kRight - kFold + 1 || y == kTop + kFold - 1) c.Set(x, y, kBlack);
-      else c.Set(x, y, kSilver);
+      const bool edge = beyond == 0 || x == kRight - kFold + 1 || y == kTop + kFold - 1;
+      if (beyond > 0) {
+        c.Clear(x, y);
+      } else {
+        c.Set(x, y, edge ? kBlack : kSilver);
+      }
     }
   }
   return c.Take();

@@ -254,7 +254,7 @@ std::vector<std::uint8_t> ToDib24(const Picture& p) {
   constexpr int kStride = (kPictureWidth * 3 + 3) / 4 * 4;
   std::vector<std::uint8_t> bits(static_cast<std::size_t>(kStride) * kPictureHeight, 0);
   for (int y = 0; y < kPictureHeight; ++y) {
-    std::uint8_t* row = bits.data() + static_cast<std::size_t>(y) * kStride;
+    std::uint8_t* row = bits.data() + static_cast<std::size_t>(kPictureHeight - 1 - y) * kStride;
     for (int x = 0; x < kPictureWidth; ++x) {
       const std::uint32_t colour = p.At(x, y);
       row[3 * x] = static_cast<std::uint8_t>(colour & 0xFF);

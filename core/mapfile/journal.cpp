@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 #include "config/file_bytes.h"
 #include "mapfile/position_text.h"
@@ -129,13 +130,14 @@ std::string JournalTimeNow() {
 
 bool FileJournal::Append(const JournalEntry& entry) {
   std::error_code ec;
-  const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
+  const std::filesystem::path folder = path_.parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, ec);
-  std::FILE* f = std::fopen(path_.c_str(), "ab");
-  if (!f) return false;
+  std::ofstream out(path_, std::ios::binary | std::ios::app);
+  if (!out) return false;
   const std::string line = FormatJournalLine(entry) + "\r\n";
-  const bool written = std::fwrite(line.data(), 1, line.size(), f) == line.size();
-  return (std::fclose(f) == 0) && written;
+  out.write(line.data(), static_cast<std::streamsize>(line.size()));
+  out.close();
+  return static_cast<bool>(out);
 }
 
 std::optional<std::vector<JournalEntry>> ReadJournal(const std::string& path) {

@@ -10,6 +10,7 @@
 // a position text and the values as two hexadecimal digits, e.g. 50E:03>04.
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,13 +51,14 @@ class Journal {
 // A journal in a text file, created with its folder on first use.
 class FileJournal final : public Journal {
  public:
-  // `path` is in the form fopen takes; `shownPath` is how messages name it.
-  FileJournal(std::string path, std::string shownPath) : path_(std::move(path)), shown_(std::move(shownPath)) {}
+  // `shownPath` is how messages name the file (UTF-8).
+  FileJournal(std::filesystem::path path, std::string shownPath)
+      : path_(std::move(path)), shown_(std::move(shownPath)) {}
   bool Append(const JournalEntry& entry) override;
   std::string Location() const override { return shown_; }
 
  private:
-  std::string path_;
+  std::filesystem::path path_;
   std::string shown_;
 };
 
