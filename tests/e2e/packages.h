@@ -1,0 +1,38 @@
+#pragma once
+// Registry and file fixtures: map packages installed into the Wine prefix as
+// a package maker's installer would (registry values, the scrambled
+// configuration, data files below Program Files), and removed afterwards.
+
+#include <string>
+
+#include "samples/sample_package.h"
+
+namespace atrybuty::e2e {
+
+class Packages {
+ public:
+  Packages();   // starts from no installed package
+  ~Packages();  // removes every package it installed
+  Packages(const Packages&) = delete;
+  Packages& operator=(const Packages&) = delete;
+
+  // Installs under `registryName` (ANSI); the MRU list is not touched.
+  void Install(const samples::SamplePackage& package, const std::string& registryName);
+  void SetMruList(const std::string& ansi);
+  void RemoveMruList();
+  void SetPackagePath(const std::string& registryName, const std::string& path);
+  // The full path of a data file.
+  std::string DataFile(const std::string& fileName) const;
+  const std::string& DataDir() const { return dataDir_; }
+  const std::string& ConfigDir() const { return configDir_; }
+
+ private:
+  std::string dataDir_;
+  std::string configDir_;
+};
+
+std::string ReadMachineText(const char* subKey, const char* value);
+void WriteMachineText(const char* subKey, const char* value, const std::string& text);
+void DeleteMachineValue(const char* subKey, const char* value);
+
+}  // namespace atrybuty::e2e

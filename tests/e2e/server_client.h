@@ -1,0 +1,57 @@
+#pragma once
+// The test host's side of the component: objects created by ProgID and
+// called late-bound, as a VBA macro or VBScript calls them.
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <chrono>
+#include <functional>
+#include <future>
+#include <string>
+
+#include "com/com_ptr.h"
+
+namespace atrybuty::e2e {
+
+using win32::ComPtr;
+
+class AttributeClient {
+ public:
+  // CoCreateInstance of "Atrybuty.MorvalyClsAttribute" in the local server.
+  static AttributeClient Create();
+  explicit AttributeClient(ComPtr<IDispatch> object) : object_(std::move(object)) {}
+
+  HRESULT PutText(const wchar_t* property, const std::wstring& text);
+  HRESULT PutBool(const wchar_t* property, bool value);
+  HRESULT PutRef(const wchar_t* property, IDispatch* object);
+  std::wstring GetText(const wchar_t* property);
+  bool GetBool(const wchar_t* property);
+  ComPtr<IDispatch> GetObject(const wchar_t* property);
+  // RunForm; on failure `description` gets Err.Description.
+  HRESULT RunForm(std::wstring* description = nullptr);
+
+  IDispatch* Get() const { return object_.Get(); }
+  void Release() { object_.Reset(); }
+
+ private:
+  HRESULT Invoke(const wchar_t* member, WORD flags, VARIANT* arg, VARIANT* result, std::wstring* description = nullptr);
+  ComPtr<IDispatch> object_;
+};
+
+// What a RunForm call on another thread ended with.
+struct RunFormOutcome {
+  HRESULT hr = E_PENDING;
+  std::wstring description;
+  bool isChange = false;
+};
+
+// Creates an object on a thread of its own, lets `setup` set its properties,
+// calls RunForm there (it may show modal dialogs) and reads IsChange after.
+std::future<RunFormOutcome> RunFormOnThread(std::function<void(AttributeClient&)> setup);
+
+// Server processes (atrybuty.exe) running now.
+int ServerProcessCount();
+bool WaitServerGone(std::chrono::milliseconds timeout = std::chrono::seconds(15));
+
+}  // namespace atrybuty::e2e

@@ -1,0 +1,74 @@
+#include "dialogs/form1_host.h"
+
+#include "resource.h"
+#include "server/component_process.h"
+#include "text/ansi_codec.h"
+
+namespace atrybuty::win32 {
+
+Form1Host::~Form1Host() {
+  if (current_) current_->Destroy();
+}
+
+std::optional<HostError> Form1Host::SetCaption(const std::string& caption, const std::string& packageName) {
+  if (!current_) {
+    auto window = std::make_unique<Form1Window>(process_, *this);
+    current_ = std::move(window);
+    process_.OnDialogsChanged();
+    EnterHandler();
+    auto error = current_->Load(packageName);
+    if (error) Unload();
+    LeaveHandler();
+    if (error) return error;
+  }
+  SetWindowTextW(current_->Handle(), Utf8ToWide(caption).c_str());
+  return std::nullopt;
+}
+
+void Form1Host::Unload() {
+  if (!current_) return;
+  current_->Destroy();
+  unloaded_.push_back(std::move(current_));
+  if (handlersRunning_ == 0) unloaded_.clear();
+  process_.OnDialogsChanged();
+}
+
+void Form1Host::LeaveHandler() {
+  if (--handlersRunning_ == 0) unloaded_.clear();
+}
+
+void Form1Host::ShowModeless() {
+  if (!current_) return;
+  ShowWindow(current_->Handle(), SW_SHOW);
+  SetForegroundWindow(current_->Handle());
+}
+
+void Form1Host::ShowModal() {
+  if (!current_) return;
+  Form1Window* shown = current_.get();
+  ShowWindow(shown->Handle(), SW_SHOW);
+  SetForegroundWindow(shown->Handle());
+  // Until it is hidden (apply in viewer mode) or unloaded (cancel, close).
+  process_.RunModalLoop([this, shown] { return current_.get() == shown && IsWindowVisible(shown->Handle()); });
+}
+
+void Form1Host::TickAndHideRefreshCheck() {
+  if (!current_) return;
+  current_->SetRefreshCheck(1);
+  ShowWindow(GetDlgItem(current_->Handle(), IDC_CHKODSWIEZ), SW_HIDE);
+}
+
+void Form1Host::HideChangeButton() {
+  if (current_) current_->ShowChangeButton(false);
+}
+
+void Form1Host::Terminate() {
+  if (current_ && current_->Controller()) {
+    EnterHandler();
+    current_->Controller()->Form_Terminate();
+    LeaveHandler();
+  }
+  Unload();
+}
+
+}  // namespace atrybuty::win32

@@ -1,0 +1,47 @@
+#pragma once
+// The shared Form1 instance as RunForm and the exits see it: loading,
+// unloading, modeless and modal showing. Unloading a dialog whose handler is
+// still running (cancel, choose another map) only destroys its window; the
+// rest of it goes once no handler of it runs any more.
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "component/dialog_hosts.h"
+#include "dialogs/form1_window.h"
+
+namespace atrybuty::win32 {
+
+class ComponentProcess;
+
+class Form1Host final : public MainDialog {
+ public:
+  explicit Form1Host(ComponentProcess& process) : process_(process) {}
+  ~Form1Host() override;
+
+  bool IsLoaded() const override { return current_ != nullptr; }
+  std::optional<HostError> SetCaption(const std::string& caption, const std::string& packageName) override;
+  void Unload() override;
+  void ShowModeless() override;
+  void ShowModal() override;
+  void TickAndHideRefreshCheck() override;
+  void HideChangeButton() override;
+
+  HWND Handle() const { return current_ ? current_->Handle() : nullptr; }
+  // Form_Terminate: the shared instance ends with the process.
+  void Terminate();
+
+  // Handlers of a dialog run between these two calls.
+  void EnterHandler() { ++handlersRunning_; }
+  void LeaveHandler();
+
+ private:
+  ComponentProcess& process_;
+  std::unique_ptr<Form1Window> current_;
+  std::vector<std::unique_ptr<Form1Window>> unloaded_;
+  int handlersRunning_ = 0;
+};
+
+}  // namespace atrybuty::win32

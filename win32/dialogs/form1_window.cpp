@@ -1,0 +1,307 @@
+#include "dialogs/form1_window.h"
+
+#include <commdlg.h>
+
+#include <new>
+
+#include "com/error_info.h"
+#include "dialogs/form1_host.h"
+#include "dialogs/layout.h"
+#include "resource.h"
+#include "server/component_process.h"
+#include "text/ansi_codec.h"
+
+namespace atrybuty::win32 {
+namespace {
+
+constexpr int kClientWidth = 4875, kClientHeight = 2850;
+
+// Places in twips; controls in a frame are measured from the frame's corner.
+constexpr int kFrame1Left = 90, kFrame1Top = 30, kFrame2Left = 90, kFrame2Top = 810;
+constexpr TwipsPlace kPlaces[] = {
+    {IDC_FRAME1, kFrame1Left, kFrame1Top, 4695, 765},
+    {IDC_LABEL1, kFrame1Left + 300, kFrame1Top + 330, 825, 255},
+    {IDC_COMBO1, kFrame1Left + 1230, kFrame1Top + 300, 3015, 315},
+    {IDC_FRAME2, kFrame2Left, kFrame2Top, 4695, 1245},
+    {IDC_LABEL4, kFrame2Left + 1290, kFrame2Top + 300, 735, 285},
+    {IDC_LBLCOLOR, kFrame2Left + 2070, kFrame2Top + 270, 1365, 300},
+    {IDC_LABEL2, kFrame2Left + 180, kFrame2Top + 810, 975, 285},
+    {IDC_IMGCOMBOGR, kFrame2Left + 1140, kFrame2Top + 750, 1275, 330},
+    {IDC_LABEL3, kFrame2Left + 2580, kFrame2Top + 810, 615, 285},
+    {IDC_IMGCOMBOST, kFrame2Left + 3210, kFrame2Top + 750, 1275, 330},
+    {IDC_CHKODSWIEZ, 120, 2130, 2595, 195},
+    {IDC_CMDCHANGE, 150, 2400, 1305, 345},
+    {IDC_CMDANULUJ, 2070, 2400, 1305, 345},
+    {IDCANCEL, 3450, 2400, 1305, 345},
+    // Below the client area as well as hidden: never seen.
+    {IDC_TXTKOLOR, 210, 2910, 1335, 315},
+    {IDC_TXTCOLORB, 1620, 2910, 975, 315},
+};
+
+// The drop-down parts of the combo boxes show this many items.
+constexpr int kDropDownItems = 12;
+
+COLORREF ToColorRef(std::uint32_t rgb) { return static_cast<COLORREF>(rgb & 0xFFFFFF); }  // same layout
+
+}  // namespace
+
+Form1Window::Form1Window(ComponentProcess& process, Form1Host& host) : process_(process), host_(host) {}
+
+Form1Window::~Form1Window() { Destroy(); }
+
+void Form1Window::Destroy() {
+  if (hwnd_) DestroyWindow(hwnd_);  // WM_NCDESTROY clears hwnd_
+}
+
+std::optional<HostError> Form1Window::Load(const std::string& packageName) {
+  CreateDialogParamW(process_.Instance(), MAKEINTRESOURCEW(IDD_FORM1), nullptr, DialogProc,
+                     reinterpret_cast<LPARAM>(this));
+  if (!hwnd_) {
+    return HostError{"Nie mogę utworzyć okna \"Zmiana atrybutów linii\" (" +
+                     WideToUtf8(SystemMessage(HRESULT_FROM_WIN32(GetLastError()))) + ")."};
+  }
+  controller_ = std::make_unique<Form1Controller>(*this, process_.Services(), packageName);
+  return controller_->Form_Load();
+}
+
+template <typename F>
+void Form1Window::Run(F&& handler) {
+  if (!controller_) return;
+  host_.EnterHandler();
+  try {
+    handler(*controller_);
+  } catch (const std::bad_alloc&) {
+    MessageBoxW(hwnd_, L"Za mało pamięci, by dokończyć tę czynność.", L"Zmiana atrybutów linii", MB_OK | MB_ICONERROR);
+  } catch (...) {
+    MessageBoxW(hwnd_, L"Wystąpił nieoczekiwany błąd; czynność nie została dokończona.", L"Zmiana atrybutów linii",
+                MB_OK | MB_ICONERROR);
+  }
+  host_.LeaveHandler();
+}
+
+INT_PTR CALLBACK Form1Window::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_INITDIALOG) {
+    SetWindowLongPtrW(hwnd, DWLP_USER, lp);
+    reinterpret_cast<Form1Window*>(lp)->hwnd_ = hwnd;
+  }
+  auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+  if (!self) return FALSE;
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+    self->hwnd_ = nullptr;
+    return FALSE;
+  }
+  try {
+    return self->OnMessage(msg, wp, lp);
+  } catch (...) {
+    return FALSE;
+  }
+}
+
+INT_PTR Form1Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      OnInitDialog();
+      return TRUE;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wp), HIWORD(wp));
+      return TRUE;
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lp) == Item(IDC_LBLCOLOR) && swatchBrush_) {
+        SetBkColor(reinterpret_cast<HDC>(wp), ToColorRef(swatch_));
+        return reinterpret_cast<INT_PTR>(swatchBrush_.Get());
+      }
+      return FALSE;
+    case WM_DPICHANGED: {
+      Layout(HIWORD(wp));
+      const RECT* r = reinterpret_cast<const RECT*>(lp);
+      SetWindowPos(hwnd_, nullptr, r->left, r->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return TRUE;
+    }
+    case WM_CLOSE:
+      // Closing from the frame only unloads the dialog; no handler runs.
+      process_.UnloadMainDialog();
+      return TRUE;
+  }
+  return FALSE;
+}
+
+void Form1Window::OnInitDialog() {
+  icon_.Reset(MakeAppIcon());
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
+  styleImages_.Reset(MakeStyleImageList());
+  thicknessImages_.Reset(MakeThicknessImageList());
+  SendDlgItemMessageW(hwnd_, IDC_IMGCOMBOST, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(styleImages_.Get()));
+  SendDlgItemMessageW(hwnd_, IDC_IMGCOMBOGR, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(thicknessImages_.Get()));
+  SetDlgItemTextW(hwnd_, IDC_TXTKOLOR, L"np: 16741680");
+  SetDlgItemTextW(hwnd_, IDC_TXTCOLORB, L"np: 16741680");
+  SetSwatchColour(swatch_);
+  Layout(WindowDpi(hwnd_));
+  CentreOnScreen(hwnd_);
+}
+
+void Form1Window::Layout(UINT dpi) {
+  SizeClientArea(hwnd_, kClientWidth, kClientHeight, dpi);
+  PlaceControls(hwnd_, kPlaces, dpi);
+  GdiObject font(CreateDialogFont(dpi));
+  SetFontOnChildren(hwnd_, static_cast<HFONT>(font.Get()));
+  font_ = std::move(font);
+  // A drop-down list's height includes its open list.
+  const int itemHeight = TwipsToPixels(330, dpi);
+  for (int id : {IDC_COMBO1, IDC_IMGCOMBOST, IDC_IMGCOMBOGR}) {
+    RECT r;
+    GetWindowRect(Item(id), &r);
+    SetWindowPos(Item(id), nullptr, 0, 0, r.right - r.left, itemHeight * (kDropDownItems + 1),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void Form1Window::OnCommand(int id, int code) {
+  switch (id) {
+    case IDC_COMBO1:
+      if (code == CBN_SELCHANGE) Run([](Form1Controller& c) { c.Combo1_Click(); });
+      break;
+    case IDC_IMGCOMBOGR:
+      if (code == CBN_SELCHANGE) Run([](Form1Controller& c) { c.ImgComboGr_Change(); });
+      break;
+    case IDC_IMGCOMBOST:
+      if (code == CBN_SELCHANGE) Run([](Form1Controller& c) { c.ImgComboSt_Change(); });
+      break;
+    case IDC_LBLCOLOR:
+      if (code == STN_CLICKED) Run([](Form1Controller& c) { c.LblColor_Click(); });
+      break;
+    case IDC_CMDANULUJ:
+      if (code == BN_CLICKED) Run([](Form1Controller& c) { c.CmdAnuluj_Click(); });
+      break;
+    case IDCANCEL:  // "&Anuluj", and Esc
+      if (code == BN_CLICKED) Run([](Form1Controller& c) { c.Command1_Click(); });
+      break;
+    case IDC_CMDCHANGE:
+      if (code == BN_CLICKED) Run([](Form1Controller& c) { c.CmdChange_Click(); });
+      break;
+    default:
+      break;  // Enter (IDOK) does nothing: a change is applied only on purpose
+  }
+}
+
+void Form1Window::FillLayerList(const std::vector<std::string>& names) {
+  HWND combo = Item(IDC_COMBO1);
+  if (!combo) return;
+  std::vector<std::wstring> wide;
+  wide.reserve(names.size());
+  std::size_t chars = 0;
+  for (const std::string& n : names) {
+    wide.push_back(Utf8ToWide(n));
+    chars += wide.back().size() + 1;
+  }
+  // One batch: storage reserved once, no redrawing until the list is complete.
+  SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(combo, CB_INITSTORAGE, wide.size(), chars * sizeof(wchar_t));
+  for (const std::wstring& w : wide) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
+  SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(combo, nullptr, TRUE);
+}
+
+int Form1Window::LayerListCount() const {
+  const LRESULT n = SendMessageW(Item(IDC_COMBO1), CB_GETCOUNT, 0, 0);
+  return n > 0 ? static_cast<int>(n) : 0;
+}
+
+void Form1Window::SelectLayer(int index) { SendMessageW(Item(IDC_COMBO1), CB_SETCURSEL, index, 0); }
+
+int Form1Window::SelectedLayerIndex() const {
+  HWND combo = Item(IDC_COMBO1);
+  return combo ? static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)) : -1;
+}
+
+std::string Form1Window::LayerListText() const {
+  HWND combo = Item(IDC_COMBO1);
+  if (!combo) return {};
+  const int length = GetWindowTextLengthW(combo);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(combo, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(length));
+  return WideToUtf8(text);
+}
+
+HWND Form1Window::PickerWindow(Picker picker) const {
+  return Item(picker == Picker::Style ? IDC_IMGCOMBOST : IDC_IMGCOMBOGR);
+}
+
+void Form1Window::AppendPickerItem(Picker picker, int picture) {
+  COMBOBOXEXITEMW item{};
+  item.mask = CBEIF_IMAGE | CBEIF_SELECTEDIMAGE | CBEIF_TEXT;
+  item.iItem = -1;
+  item.iImage = item.iSelectedImage = picture - 1;
+  wchar_t empty[] = L"";
+  item.pszText = empty;
+  SendMessageW(PickerWindow(picker), CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+int Form1Window::PickerCount(Picker picker) const {
+  const LRESULT n = SendMessageW(PickerWindow(picker), CB_GETCOUNT, 0, 0);
+  return n > 0 ? static_cast<int>(n) : 0;
+}
+
+void Form1Window::SelectPickerItem(Picker picker, int position) {
+  SendMessageW(PickerWindow(picker), CB_SETCURSEL, static_cast<WPARAM>(position - 1), 0);
+}
+
+int Form1Window::SelectedPickerItem(Picker picker) const {
+  HWND window = PickerWindow(picker);
+  if (!window) return 0;
+  const LRESULT index = SendMessageW(window, CB_GETCURSEL, 0, 0);
+  return index >= 0 ? static_cast<int>(index) + 1 : 0;
+}
+
+void Form1Window::SetSwatchColour(std::uint32_t rgb) {
+  swatch_ = rgb & 0xFFFFFF;
+  swatchBrush_.Reset(CreateSolidBrush(ToColorRef(swatch_)));
+  if (HWND label = Item(IDC_LBLCOLOR)) InvalidateRect(label, nullptr, TRUE);
+}
+
+void Form1Window::SetColourTexts(const std::string& decimal, const std::string& hex) {
+  if (!hwnd_) return;
+  SetDlgItemTextW(hwnd_, IDC_TXTKOLOR, Utf8ToWide(decimal).c_str());
+  SetDlgItemTextW(hwnd_, IDC_TXTCOLORB, Utf8ToWide(hex).c_str());
+}
+
+void Form1Window::SetRefreshCheck(int value) {
+  SendMessageW(Item(IDC_CHKODSWIEZ), BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}
+
+int Form1Window::RefreshCheck() const {
+  return static_cast<int>(SendMessageW(Item(IDC_CHKODSWIEZ), BM_GETCHECK, 0, 0));
+}
+
+void Form1Window::EnableRefreshCheck(bool enabled) { EnableWindow(Item(IDC_CHKODSWIEZ), enabled); }
+
+void Form1Window::ShowChangeButton(bool visible) { ShowWindow(Item(IDC_CMDCHANGE), visible ? SW_SHOW : SW_HIDE); }
+
+void Form1Window::EnableApplyButton(bool enabled) { EnableWindow(Item(IDC_CMDANULUJ), enabled); }
+
+std::optional<std::uint32_t> Form1Window::ChooseColour() {
+  if (!hwnd_) return std::nullopt;
+  CHOOSECOLORW cc{};
+  cc.lStructSize = sizeof cc;
+  cc.hwndOwner = hwnd_;
+  cc.rgbResult = ToColorRef(dialogColour_.value_or(swatch_));
+  cc.lpCustColors = process_.CustomColours();
+  cc.Flags = CC_RGBINIT;
+  if (!ChooseColorW(&cc)) return std::nullopt;  // cancelled or failed
+  dialogColour_ = static_cast<std::uint32_t>(cc.rgbResult & 0xFFFFFF);
+  return dialogColour_;
+}
+
+void Form1Window::BringToForeground() {
+  if (hwnd_) SetForegroundWindow(hwnd_);
+}
+
+void Form1Window::PumpMessages() { process_.PumpWaitingMessages(); }
+
+void Form1Window::Hide() {
+  if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+}
+
+}  // namespace atrybuty::win32

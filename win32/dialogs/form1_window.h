@@ -1,0 +1,87 @@
+#pragma once
+// Form1, the line-attribute dialog: one window per load, bound to a
+// controller that holds every rule. The window only moves values between
+// its controls and the controller.
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "dialogs/form1_controller.h"
+#include "dialogs/form1_view.h"
+#include "dialogs/picture_lists.h"
+#include "handles.h"
+
+namespace atrybuty::win32 {
+
+class ComponentProcess;
+class Form1Host;
+
+class Form1Window final : public Form1View {
+ public:
+  Form1Window(ComponentProcess& process, Form1Host& host);
+  ~Form1Window() override;
+  Form1Window(const Form1Window&) = delete;
+  Form1Window& operator=(const Form1Window&) = delete;
+
+  // Creates the (hidden) window and runs the load step; its failure is
+  // returned and the window is destroyed again.
+  std::optional<HostError> Load(const std::string& packageName);
+  void Destroy();
+  HWND Handle() const { return hwnd_; }
+  Form1Controller* Controller() const { return controller_.get(); }
+
+  // Form1View
+  void FillLayerList(const std::vector<std::string>& names) override;
+  int LayerListCount() const override;
+  void SelectLayer(int index) override;
+  int SelectedLayerIndex() const override;
+  std::string LayerListText() const override;
+  void AppendPickerItem(Picker picker, int picture) override;
+  int PickerCount(Picker picker) const override;
+  void SelectPickerItem(Picker picker, int position) override;
+  int SelectedPickerItem(Picker picker) const override;
+  void SetSwatchColour(std::uint32_t rgb) override;
+  std::uint32_t SwatchColour() const override { return swatch_; }
+  void SetColourTexts(const std::string& decimal, const std::string& hex) override;
+  void SetRefreshCheck(int value) override;
+  int RefreshCheck() const override;
+  void EnableRefreshCheck(bool enabled) override;
+  void ShowChangeButton(bool visible) override;
+  void EnableApplyButton(bool enabled) override;
+  std::optional<std::uint32_t> ChooseColour() override;
+  void BringToForeground() override;
+  void PumpMessages() override;
+  void Hide() override;
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void OnInitDialog();
+  void OnCommand(int id, int code);
+  void Layout(UINT dpi);
+  HWND Item(int id) const { return hwnd_ ? GetDlgItem(hwnd_, id) : nullptr; }
+  HWND PickerWindow(Picker picker) const;
+  // Runs a controller handler: unexpected failures are shown, never thrown
+  // through the window procedure.
+  template <typename F>
+  void Run(F&& handler);
+
+  ComponentProcess& process_;
+  Form1Host& host_;
+  HWND hwnd_ = nullptr;
+  std::unique_ptr<Form1Controller> controller_;
+  ImageList styleImages_;
+  ImageList thicknessImages_;
+  IconHandle icon_;
+  GdiObject font_;
+  GdiObject swatchBrush_;
+  std::uint32_t swatch_ = 0xFFFFFF;
+  // The colour the colour dialog returned last; it starts on the swatch's
+  // colour the first time.
+  std::optional<std::uint32_t> dialogColour_;
+};
+
+}  // namespace atrybuty::win32

@@ -1,0 +1,40 @@
+#pragma once
+// FrmWybor: the dialog in which the user picks one of several map packages.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "component/dialog_hosts.h"
+
+namespace atrybuty::win32 {
+
+class ComponentProcess;
+
+class PackageDialogWindow final : public PackageDialog {
+ public:
+  explicit PackageDialogWindow(ComponentProcess& process) : process_(process) {}
+  ~PackageDialogWindow() override;
+
+  bool IsLoaded() const override { return hwnd_ != nullptr; }
+  void Clear() override;
+  void AddItem(const std::string& text, const std::string& value) override;
+  void SelectIndex(int index) override;
+  std::string ShowModalAndChoose() override;
+  void Unload() override;
+  HWND Handle() const { return hwnd_; }
+
+ private:
+  void Load();
+  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void Layout(UINT dpi);
+
+  ComponentProcess& process_;
+  HWND hwnd_ = nullptr;
+  HFONT font_ = nullptr;
+  std::vector<std::string> values_;  // the package each line stands for (ANSI)
+};
+
+}  // namespace atrybuty::win32

@@ -1,0 +1,187 @@
+#include "server/component_process.h"
+
+#include <shlobj.h>
+
+#include "atrybuty_h.h"
+#include "com/error_info.h"
+#include "dialogs/form1_host.h"
+#include "host/dispatch_client.h"
+
+namespace atrybuty::win32 {
+namespace {
+
+// A server started by COM leaves when no object arrives within this time.
+constexpr UINT kStartTimeoutMs = 30000;
+constexpr UINT_PTR kStartTimer = 1;
+constexpr wchar_t kOwnerClass[] = L"AtrybutyOwner";
+
+std::unique_ptr<Journal> OpenJournal() {
+  wchar_t folder[MAX_PATH] = {};
+  std::filesystem::path path;
+  if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder))) {
+    path = std::filesystem::path(folder) / L"Atrybuty" / L"zmiany.txt";
+  } else {
+    path = std::filesystem::temp_directory_path() / L"Atrybuty" / L"zmiany.txt";
+  }
+  return std::make_unique<FileJournal>(path, WideToUtf8(path.wstring()));
+}
+
+ComPtr<ITypeInfo> LoadOwnTypeInfo() {
+  wchar_t exe[MAX_PATH];
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  ComPtr<ITypeLib> library;
+  ComPtr<ITypeInfo> info;
+  if (SUCCEEDED(LoadTypeLibEx(exe, REGKIND_NONE, library.Receive()))) {
+    library->GetTypeInfoOfGuid(IID__MorvalyClsAttribute, info.Receive());
+  }
+  return info;
+}
+
+}  // namespace
+
+ComponentProcess::ComponentProcess(HINSTANCE instance, bool startedByCom)
+    : instance_(instance),
+      typeInfo_(LoadOwnTypeInfo()),
+      journal_(OpenJournal()),
+      packageDialog_(*this),
+      form1_(*this) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = OwnerProc;
+  wc.hInstance = instance_;
+  wc.lpszClassName = kOwnerClass;
+  RegisterClassExW(&wc);
+  owner_ = CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, L"Atrybuty", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                           instance_, this);
+  if (startedByCom) SetTimer(owner_, kStartTimer, kStartTimeoutMs, nullptr);
+  else startWaitOver_ = true;
+}
+
+ComponentProcess::~ComponentProcess() {
+  form1_.Terminate();
+  packageDialog_.Unload();
+  state_.hostExcel.reset();
+  hostExcel_.Reset();
+  if (owner_) DestroyWindow(owner_);
+}
+
+LRESULT CALLBACK ComponentProcess::OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<ComponentProcess*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self && msg == WM_TIMER && wp == kStartTimer) {
+    KillTimer(hwnd, kStartTimer);
+    self->startWaitOver_ = true;
+    self->MaybeLeave();
+    return 0;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+void ComponentProcess::OnObjectCreated(std::shared_ptr<AttributeData> data) {
+  ++objects_;
+  objectSeen_ = true;
+  state_.theAttribute = std::move(data);
+}
+
+void ComponentProcess::OnObjectDestroyed() {
+  --objects_;
+  MaybeLeave();
+}
+
+void ComponentProcess::LockServer(bool lock) {
+  locks_ += lock ? 1 : -1;
+  MaybeLeave();
+}
+
+void ComponentProcess::OnDialogsChanged() { MaybeLeave(); }
+
+// The process runs while an object exists, the host locks it, or a dialog is
+// loaded. When none holds, the class object is revoked and the loop left; we
+// do this ourselves rather than trust CoReleaseServerProcess alone.
+void ComponentProcess::MaybeLeave() {
+  if (leaving_ || objects_ > 0 || locks_ > 0 || form1_.IsLoaded() || packageDialog_.IsLoaded()) return;
+  if (!objectSeen_ && !startWaitOver_) return;
+  leaving_ = true;
+  if (classCookie_) CoRevokeClassObject(classCookie_);
+  classCookie_ = 0;
+  PostQuitMessage(0);
+}
+
+void ComponentProcess::SetHostExcel(IDispatch* excel) {
+  hostExcel_ = ComPtr<IDispatch>::Share(excel);
+  state_.hostExcel = excel ? MakeLateBound(hostExcel_) : nullptr;
+}
+
+Form1Services ComponentProcess::Services() {
+  return Form1Services{state_, registry_, codec_, messages_, *journal_, *this};
+}
+
+std::optional<HostError> ComponentProcess::RunForm(const AttributeData& self) {
+  RunFormServices services{registry_, temp_, codec_, messages_, packageDialog_, form1_};
+  return atrybuty::RunForm(self, state_, services);
+}
+
+void ComponentProcess::UnloadMainDialog() { form1_.Unload(); }
+void ComponentProcess::UnloadPackageDialog() { packageDialog_.Unload(); }
+
+std::optional<HostError> ComponentProcess::RunFormAgain() {
+  if (!state_.theAttribute) return HostError{"Brak obiektu Atrybuty."};
+  // The object may be released by its host while its dialogs run.
+  const std::shared_ptr<AttributeData> self = state_.theAttribute;
+  return RunForm(*self);
+}
+
+void ComponentProcess::EndProcess() { ExitProcess(0); }
+
+bool ComponentProcess::HandleDialogMessage(MSG& msg) {
+  // Keyboard navigation (Tab, access keys, Enter, Esc) in modeless dialogs.
+  for (HWND dialog : {form1_.Handle(), packageDialog_.Handle()}) {
+    if (dialog && (msg.hwnd == dialog || IsChild(dialog, msg.hwnd)) && IsDialogMessageW(dialog, &msg)) return true;
+  }
+  return false;
+}
+
+int ComponentProcess::Run(DWORD classCookie) {
+  classCookie_ = classCookie;
+  MaybeLeave();
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (HandleDialogMessage(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  if (classCookie_) CoRevokeClassObject(std::exchange(classCookie_, 0));
+  return 0;
+}
+
+void ComponentProcess::RunModalLoop(const std::function<bool()>& shown) {
+  MSG msg;
+  while (shown()) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));  // for the outer loop
+      return;
+    }
+    if (HandleDialogMessage(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void ComponentProcess::PumpWaitingMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    if (HandleDialogMessage(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+}  // namespace atrybuty::win32
