@@ -130,13 +130,18 @@ HRESULT UnregisterServer(RegistrationScope scope) {
     for (const std::wstring& tree : OwnedTrees()) {
       if (const LSTATUS status = DeleteTree(Root(scope), classes + tree, view); status != ERROR_SUCCESS) failed = status;
     }
+    // The machine's class keys belong to the system; only a per-user hive
+    // may have had them made for us.
     for (const wchar_t* parent : kParents) {
-      if (IsEmptyKey(Root(scope), classes + parent, view)) RegDeleteKeyExW(Root(scope), (classes + parent).c_str(), view, 0);
+      if (scope == RegistrationScope::User && IsEmptyKey(Root(scope), classes + parent, view)) RegDeleteKeyExW(Root(scope), (classes + parent).c_str(), view, 0);
     }
   }
-  // The 32-bit view of a fresh per-user hive was made for us.
-  const std::wstring wow = classes + L"Wow6432Node";
-  if (IsEmptyKey(Root(scope), wow, KEY_WOW64_64KEY)) RegDeleteKeyExW(Root(scope), wow.c_str(), KEY_WOW64_64KEY, 0);
+  // A fresh per-user hive may have had no classes at all before.
+  if (scope == RegistrationScope::User) {
+    for (const std::wstring& made : {classes + L"Wow6432Node", std::wstring(L"Software\\Classes")}) {
+      if (IsEmptyKey(Root(scope), made, KEY_WOW64_64KEY)) RegDeleteKeyExW(Root(scope), made.c_str(), KEY_WOW64_64KEY, 0);
+    }
+  }
   return HRESULT_FROM_WIN32(failed);
 }
 
