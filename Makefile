@@ -27,7 +27,7 @@ win: deps
 	    -DCMAKE_BUILD_TYPE=$(CMAKE_BUILD_TYPE) >/dev/null
 	@cmake --build $(WIN) -j $(JOBS)
 
-demo: native
+demo: native win
 	@scripts/demo.sh $(BUILD)
 
 test-native: native

@@ -9,7 +9,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   mingw-w64-x86-64-dev mingw-w64-tools
-  wine wine64 libwine-dev
+  wine wine64 libwine-dev fonts-wine
   xvfb xauth
   clang libclang-rt-14-dev
   msitools

@@ -51,6 +51,11 @@ boot_template() {
       wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >>"$WINEPREFIX/boot.log" 2>&1
       wine reg add "HKCU\\Software\\Wine\\WineDbg" /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$WINEPREFIX/boot.log" 2>&1
       wineserver -w' || { WINEPREFIX="$tmp" wineserver -k 2>/dev/null || true; rm -rf "$tmp"; return 1; }
+  # Debian's Wine does not find the fonts of fonts-wine (Tahoma, MS Sans
+  # Serif, Marlett) where they are installed; in the prefix it does.
+  if [[ -d /usr/share/wine/fonts ]]; then
+    cp -n /usr/share/wine/fonts/* "$tmp/drive_c/windows/Fonts/" 2>/dev/null || true
+  fi
   mv "$tmp" "$template"
 }
 

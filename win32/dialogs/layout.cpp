@@ -65,7 +65,7 @@ HFONT CreateDialogFont(UINT dpi) {
   lf.lfHeight = -MulDiv(8, static_cast<int>(dpi), 72);
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpyW(lf.lfFaceName, L"MS Shell Dlg");
+  lstrcpyW(lf.lfFaceName, L"MS Sans Serif");
   return CreateFontIndirectW(&lf);
 }
 
