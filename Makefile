@@ -38,7 +38,7 @@ test-win: win
 
 test: test-native test-win
 
-bench: native
+bench: native win
 	@scripts/bench.sh $(BUILD)
 
 clean:
