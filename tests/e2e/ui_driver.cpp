@@ -231,8 +231,10 @@ std::optional<MessageBoxSeen> OpenMessageBox() {
     HWND button = GetDlgItem(box, id);
     if (button && IsWindowVisible(button)) seen.buttons.push_back(id);
   }
-  const LRESULT def = SendMessageW(box, DM_GETDEFID, 0, 0);
-  if (HIWORD(def) == DC_HASDEFID) seen.defaultButton = LOWORD(def);
+  // The default button is drawn as one (Wine leaves DM_GETDEFID at IDOK).
+  for (int id : seen.buttons) {
+    if ((GetWindowLongPtrW(GetDlgItem(box, id), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) seen.defaultButton = id;
+  }
   return seen;
 }
 

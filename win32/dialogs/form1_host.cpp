@@ -34,7 +34,10 @@ void Form1Host::Unload() {
 }
 
 void Form1Host::LeaveHandler() {
-  if (--handlersRunning_ == 0) unloaded_.clear();
+  if (--handlersRunning_ > 0) return;
+  unloaded_.clear();
+  // A handler may have unloaded every dialog (cancel): the process may end now.
+  process_.OnDialogsChanged();
 }
 
 void Form1Host::ShowModeless() {

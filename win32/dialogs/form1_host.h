@@ -36,6 +36,7 @@ class Form1Host final : public MainDialog {
   // Handlers of a dialog run between these two calls.
   void EnterHandler() { ++handlersRunning_; }
   void LeaveHandler();
+  bool HandlerRunning() const { return handlersRunning_ > 0; }
 
  private:
   ComponentProcess& process_;

@@ -99,10 +99,16 @@ void ComponentProcess::LockServer(bool lock) {
 void ComponentProcess::OnDialogsChanged() { MaybeLeave(); }
 
 // The process runs while an object exists, the host locks it, or a dialog is
-// loaded. When none holds, the class object is revoked and the loop left; we
-// do this ourselves rather than trust CoReleaseServerProcess alone.
+// on screen. A dialog that is loaded but hidden (the viewer's, after an
+// apply) cannot be reached once every object is gone, so it does not keep
+// the process. When nothing holds, the class object is revoked and the loop
+// left; we do this ourselves rather than trust CoReleaseServerProcess alone.
 void ComponentProcess::MaybeLeave() {
-  if (leaving_ || objects_ > 0 || locks_ > 0 || form1_.IsLoaded() || packageDialog_.IsLoaded()) return;
+  auto shown = [](HWND dialog) { return dialog && IsWindowVisible(dialog); };
+  if (leaving_ || objects_ > 0 || locks_ > 0 || shown(form1_.Handle()) || shown(packageDialog_.Handle())) return;
+  // Not while a dialog's handler runs: choosing another map unloads both
+  // dialogs before it opens them again.
+  if (form1_.HandlerRunning()) return;
   if (!objectSeen_ && !startWaitOver_) return;
   leaving_ = true;
   if (classCookie_) CoRevokeClassObject(classCookie_);
