@@ -20,6 +20,8 @@ int Unscramble(const Args& args);
 int Layers(const Args& args);
 int Show(const Args& args);
 int Set(const Args& args);
+int History(const Args& args);
+int Undo(const Args& args);
 
 // Prints "atrybuty-tool: <message>" on stderr and returns `code`.
 int Fail(int code, const std::string& message);

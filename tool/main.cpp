@@ -31,8 +31,12 @@ constexpr char kHelp[] =
     "                           is detected unless given); with --data-dir, also\n"
     "                           each layer's current line style\n"
     "  show DATAFILE            a data file's line-style record\n"
-    "  set DATAFILE [--thickness N] [--style N] [--color #RRGGBB|DECIMAL]\n"
-    "                           patch a record (only the named bytes change)\n"
+    "  set DATAFILE [--thickness N] [--style N] [--color #RRGGBB|DECIMAL] [--journal PATH]\n"
+    "                           patch a record (only the named bytes change),\n"
+    "                           recorded in the change journal first\n"
+    "  history [--journal PATH] the changes the component recorded before writing\n"
+    "  undo N [--journal PATH]  restore the bytes change N replaced, if the file\n"
+    "                           still holds what that change wrote\n"
     "\n"
     "Exit codes: 0 done, 1 failed, 2 wrong arguments, 3 the data file has no record.\n";
 
@@ -42,7 +46,8 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"scramble", Scramble}, {"unscramble", Unscramble}, {"layers", Layers}, {"show", Show}, {"set", Set},
+    {"scramble", Scramble}, {"unscramble", Unscramble}, {"layers", Layers}, {"show", Show},
+    {"set", Set},           {"history", History},       {"undo", Undo},
 };
 
 }  // namespace

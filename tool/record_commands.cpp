@@ -5,10 +5,13 @@
 #include <optional>
 
 #include "mapfile/colour.h"
+#include "mapfile/journal.h"
 #include "mapfile/line_style_record.h"
 #include "mapfile/position_text.h"
 #include "tool/commands.h"
+#include "tool/journal_location.h"
 #include "tool/record_text.h"
+#include "tool/system_codec.h"
 
 namespace atrybuty::tool {
 namespace {
@@ -73,7 +76,8 @@ int Show(const Args& args) {
 
 int Set(const Args& args) {
   static const char kUsageText[] =
-      "usage: atrybuty-tool set DATAFILE [--thickness N] [--style N] [--color #RRGGBB|DECIMAL]";
+      "usage: atrybuty-tool set DATAFILE [--thickness N] [--style N] [--color #RRGGBB|DECIMAL] [--journal PATH]";
+  std::filesystem::path journalPath = DefaultJournalPath();
   std::string path;
   std::optional<std::uint8_t> thickness, style;
   std::optional<std::uint32_t> colour;
@@ -86,6 +90,9 @@ int Set(const Args& args) {
     } else if ((args[i] == "--color" || args[i] == "--colour") && hasValue) {
       if (!(colour = ParseColourArgument(args[++i])))
         return Fail(kUsage, "--color takes #RRGGBB or a decimal colour value up to 16777215");
+    } else if (args[i] == "--journal" && hasValue) {
+      const std::string& text = args[++i];
+      journalPath = std::filesystem::path(std::u8string(text.begin(), text.end()));
     } else if (path.empty() && args[i].rfind("--", 0) != 0) {
       path = args[i];
     } else {
@@ -106,6 +113,17 @@ int Set(const Args& args) {
   }
   if (thickness) patches.push_back({at.thickness, *thickness});
   if (style) patches.push_back({at.style, *style});
+  // Recorded before the bytes change, as the component does, so `undo` can
+  // restore them.
+  const WriteResult before = PatchBytes(path, patches, /*dryRun=*/true);
+  if (before.status != WriteStatus::Ok) return Fail(kFailed, path + ": " + Describe(before.status));
+  JournalEntry entry{JournalTimeNow(), "-", "-", SystemCodec().AnsiToUtf8(path), {}};
+  for (std::size_t i = 0; i < patches.size(); ++i) {
+    entry.bytes.push_back({patches[i].offset, before.oldBytes[i], patches[i].value});
+  }
+  if (!FileJournal(journalPath, "").Append(entry)) {
+    std::fprintf(stderr, "atrybuty-tool: warning: the change could not be recorded in the journal\n");
+  }
   const WriteResult w = PatchBytes(path, patches);
   if (w.status != WriteStatus::Ok) return Fail(kFailed, path + ": " + Describe(w.status));
   std::printf("%s: %s\n", path.c_str(), RecordSummary(ReadLineStyleRecord(path)).c_str());

@@ -55,18 +55,31 @@ run 1 show "$data/GAZ.DAT"; contains "too short"
 run 1 show "$data/NONE.DAT"
 
 # Set changes exactly the named bytes and never the length.
+journal="$work/zmiany.txt"
 cp "$data/GRANICE.DAT" "$work/before.dat"
-run 0 set "$data/GRANICE.DAT" --thickness 4 --style 2 --color "#123456"
+run 0 set "$data/GRANICE.DAT" --thickness 4 --style 2 --color "#123456" --journal "$journal"
 contains "thickness 4, style 2, colour #123456"
 diffs=$(cmp -l "$work/before.dat" "$data/GRANICE.DAT" | while read -r at _ new; do printf '%X:%d ' $((at - 1)) $((8#$new)); done)
 [[ "$diffs" == "1000D:4 1000E:2 10010:18 10011:52 10012:86 " ]] || fail "set changed other bytes: $diffs"
 [[ $(stat -c %s "$work/before.dat") -eq $(stat -c %s "$data/GRANICE.DAT") ]] || fail "set changed the length"
-run 0 set "$data/GRANICE.DAT" --color 255
+run 0 set "$data/GRANICE.DAT" --color 255 --journal "$journal"
 run 0 show "$data/GRANICE.DAT"; contains "#FF0000 (web), 255 (decimal), 0000FF (KolorHex)"
+
+# The journal: what each change replaced, and undo in any order the file allows.
+run 0 history --journal "$journal"
+contains "2 change(s)"; contains "10011:80>12 10012:00>34 10013:80>56 1000E:05>04 1000F:1E>02"
+contains "10011:12>FF 10012:34>00 10013:56>00"
+run 1 undo 1 --journal "$journal"; contains "no longer holds what change 1 wrote"
+run 0 undo 2 --journal "$journal"
+run 0 undo 1 --journal "$journal"
+cmp -s "$work/before.dat" "$data/GRANICE.DAT" || fail "undoing both changes does not restore the file"
+run 0 history --journal "$journal"; contains "4 change(s)"
+run 2 undo 9 --journal "$journal"
+run 1 undo 1 --journal "$work/none.txt"
 
 for f in ROWERY.DAT GAZ.DAT; do
   cp "$data/$f" "$work/before.dat"
-  run "$([[ $f == ROWERY.DAT ]] && echo 3 || echo 1)" set "$data/$f" --thickness 1
+  run "$([[ $f == ROWERY.DAT ]] && echo 3 || echo 1)" set "$data/$f" --thickness 1 --journal "$journal"
   cmp -s "$work/before.dat" "$data/$f" || fail "set changed $f, which has no usable record"
 done
 

@@ -1,11 +1,11 @@
 #include "server/component_process.h"
 
-#include <shlobj.h>
 
 #include "atrybuty_h.h"
 #include "com/error_info.h"
 #include "dialogs/form1_host.h"
 #include "host/dispatch_client.h"
+#include "mapfile/journal_location.h"
 
 namespace atrybuty::win32 {
 namespace {
@@ -16,13 +16,7 @@ constexpr UINT_PTR kStartTimer = 1;
 constexpr wchar_t kOwnerClass[] = L"AtrybutyOwner";
 
 std::unique_ptr<Journal> OpenJournal() {
-  wchar_t folder[MAX_PATH] = {};
-  std::filesystem::path path;
-  if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder))) {
-    path = std::filesystem::path(folder) / L"Atrybuty" / L"zmiany.txt";
-  } else {
-    path = std::filesystem::temp_directory_path() / L"Atrybuty" / L"zmiany.txt";
-  }
+  const std::filesystem::path path = JournalPath();
   return std::make_unique<FileJournal>(path, WideToUtf8(path.wstring()));
 }
 
