@@ -33,7 +33,7 @@ void DeleteMachineValue(const char* subKey, const char* value) {
   RegCloseKey(key);
 }
 
-Packages::Packages() {
+Packages::Packages(bool keep) : keep_(keep) {
   RegDeleteTreeA(HKEY_LOCAL_MACHINE, kRoot);
   std::string programFiles = ReadMachineText("Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
   if (programFiles.empty()) programFiles = "C:\\Program Files";
@@ -47,6 +47,7 @@ Packages::Packages() {
 }
 
 Packages::~Packages() {
+  if (keep_) return;
   RegDeleteTreeA(HKEY_LOCAL_MACHINE, kRoot);
   std::error_code ec;
   std::filesystem::remove_all(dataDir_, ec);

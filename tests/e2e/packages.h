@@ -11,8 +11,10 @@ namespace atrybuty::e2e {
 
 class Packages {
  public:
-  Packages();   // starts from no installed package
-  ~Packages();  // removes every package it installed
+  // Starts from no installed package; unless `keep`, removes every package
+  // it installed when it ends.
+  explicit Packages(bool keep = false);
+  ~Packages();
   Packages(const Packages&) = delete;
   Packages& operator=(const Packages&) = delete;
 
@@ -29,6 +31,7 @@ class Packages {
  private:
   std::string dataDir_;
   std::string configDir_;
+  bool keep_;
 };
 
 std::string ReadMachineText(const char* subKey, const char* value);
