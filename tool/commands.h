@@ -22,6 +22,10 @@ int Show(const Args& args);
 int Set(const Args& args);
 int History(const Args& args);
 int Undo(const Args& args);
+#ifdef _WIN32
+int InstallPackage(const Args& args);
+int RemovePackage(const Args& args);
+#endif
 
 // Prints "atrybuty-tool: <message>" on stderr and returns `code`.
 int Fail(int code, const std::string& message);

@@ -37,6 +37,12 @@ constexpr char kHelp[] =
     "  history [--journal PATH] the changes the component recorded before writing\n"
     "  undo N [--journal PATH]  restore the bytes change N replaced, if the file\n"
     "                           still holds what that change wrote\n"
+#ifdef _WIN32
+    "  install-package NAME CONFIG\n"
+    "                           register a map package: add NAME to MRUList and\n"
+    "                           store the scrambled configuration's path\n"
+    "  remove-package NAME      unregister a map package\n"
+#endif
     "\n"
     "Exit codes: 0 done, 1 failed, 2 wrong arguments, 3 the data file has no record.\n";
 
@@ -48,6 +54,9 @@ struct Command {
 constexpr Command kCommands[] = {
     {"scramble", Scramble}, {"unscramble", Unscramble}, {"layers", Layers}, {"show", Show},
     {"set", Set},           {"history", History},       {"undo", Undo},
+#ifdef _WIN32
+    {"install-package", InstallPackage}, {"remove-package", RemovePackage},
+#endif
 };
 
 }  // namespace

@@ -83,4 +83,22 @@ for f in ROWERY.DAT GAZ.DAT; do
   cmp -s "$work/before.dat" "$data/$f" || fail "set changed $f, which has no usable record"
 done
 
+# Package registration (the Windows build; run under Wine).
+if [[ "$tool" == wine* ]]; then
+  winpath() { echo "Z:${1//\//\\}"; }
+  run 0 install-package Polska "$(winpath "$cfg")"; contains "7 layers"
+  run 0 install-package " Europa " "$(winpath "$cfg")"
+  run 0 install-package Polska "$(winpath "$cfg")"  # again: listed once
+  mru=$(wine reg query 'HKLM\Software\KELMO\Atrybuty' /v MRUList | tr -d '\r' | awk '/MRUList/ {print $3}')
+  [[ "$mru" == "Polska;Europa" ]] || fail "MRUList after installing: $mru"
+  run 1 install-package Zla "$(winpath "$work/bad.ini")"; contains "no scrambled package configuration"
+  run 2 install-package "a;b" "$(winpath "$cfg")"
+  run 0 remove-package Polska
+  mru=$(wine reg query 'HKLM\Software\KELMO\Atrybuty' /v MRUList | tr -d '\r' | awk '/MRUList/ {print $3}')
+  [[ "$mru" == "Europa" ]] || fail "MRUList after removing: $mru"
+  run 0 remove-package Europa
+  wine reg query 'HKLM\Software\KELMO\Atrybuty' /v MRUList >/dev/null 2>&1 && fail "MRUList left behind"
+  run 1 remove-package Europa
+fi
+
 [[ $failures -eq 0 ]] && echo "tool tests passed" || { echo "$failures tool test(s) failed" >&2; exit 1; }
