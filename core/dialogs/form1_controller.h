@@ -126,6 +126,7 @@ class Form1Controller {
 
   std::string selectedLayer_;
   bool jestWarstwa_ = false;
+  int recordLayer_ = 0;  // the layer (1-based) whose record the position texts name
   std::string adresGrubosci_, adresStylu_, adresKoloru1_, adresKoloru2_, adresKoloru3_;
   bool kolorZmieniony_ = false;
   std::string kolorHex_;

@@ -66,6 +66,7 @@ void Form1Controller::ActualSetting(const std::string& plikMap) {
   }
 
   const RecordOffsets at = OffsetsOf(read.base);
+  recordLayer_ = view_.SelectedLayerIndex() + 1;
   adresGrubosci_ = PositionText(at.thickness);
   adresStylu_ = PositionText(at.style);
   adresKoloru1_ = PositionText(at.red);

@@ -33,7 +33,9 @@ WriteOutcome Form1Controller::ZmianaWarstw() {
   styl_ = style;
   grubosc_ = thickness;
 
-  if (!jestWarstwa_) {
+  // The record read last must belong to the layer chosen now; a record of
+  // another layer is no current record for this one.
+  if (!jestWarstwa_ || recordLayer_ != view_.SelectedLayerIndex() + 1) {
     // Each writing step says that there is no record. The first one chooses
     // the first layer, whose record then becomes current; writing into it is
     // left to a new apply, so nothing is changed that the user did not choose.

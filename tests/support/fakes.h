@@ -27,6 +27,9 @@ class FakeRegistry final : public Registry {
   void Remove(const std::string& subKey, const std::string& name) { values.erase(subKey + "|" + name); }
   std::string ReadRegValue(std::string_view subKey, std::string_view valueName) override {
     ++reads;
+    // Key and value names are C strings to the registry: a NUL ends them.
+    subKey = subKey.substr(0, subKey.find('\0'));
+    valueName = valueName.substr(0, valueName.find('\0'));
     const auto it = values.find(std::string(subKey) + "|" + std::string(valueName));
     return it == values.end() ? std::string() : it->second;
   }
