@@ -61,7 +61,8 @@ int InstallPackage(const Args& args) {
   auto bytes = ReadFileBytes(full);
   if (!bytes || bytes->empty()) return Fail(kFailed, std::string("cannot read ") + full);
   atrybuty::Scramble(*bytes);
-  const auto table = LoadLayerTable(Profile::Parse({reinterpret_cast<const char*>(bytes->data()), bytes->size()}));
+  const auto table =
+      LoadLayerTable(Profile::Parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size())));
   if (const auto* failure = std::get_if<LayerTableFailure>(&table)) {
     return Fail(kFailed, std::string(full) + " is no scrambled package configuration: " + Describe(*failure));
   }

@@ -21,6 +21,21 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path) 
   return bytes;
 }
 
+std::optional<std::string> ReadFileText(const std::string& path) {
+  StdioFile f(path, "rb");
+  if (!f) return std::nullopt;
+  auto size = f.Size();
+  if (!size) return std::nullopt;
+  std::string text;
+  try {
+    text.resize(static_cast<std::size_t>(*size));
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+  if (!text.empty() && !f.ReadAt(0, text.data(), text.size())) return std::nullopt;
+  return text;
+}
+
 bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   StdioFile f(path, "wb");
   if (!f) return false;

@@ -11,6 +11,9 @@ namespace atrybuty {
 // The whole file, or nothing when it cannot be opened or read.
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path);
 
+// The whole file as text (any bytes), or nothing when it cannot be read.
+std::optional<std::string> ReadFileText(const std::string& path);
+
 // Writes bytes from the start of the file (created or truncated). False when
 // the file cannot be opened or written completely.
 bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);

@@ -38,9 +38,11 @@ bool IsProfileBlank(unsigned char c) {
   return c == ' ' || (c >= 0x09 && c <= 0x0D) || c == 0x1A;
 }
 
-Profile Profile::Parse(std::string_view text) {
+Profile Profile::Parse(std::string_view text) { return Parse(std::string(text)); }
+
+Profile Profile::Parse(std::string&& text) {
   Profile p;
-  p.text_ = std::make_unique<const std::string>(text);
+  p.text_ = std::make_unique<const std::string>(std::move(text));
   const std::string_view all(*p.text_);
 
   // Keys before the first section header belong to a section without a name.

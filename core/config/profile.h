@@ -26,6 +26,7 @@ namespace atrybuty {
 class Profile {
  public:
   static Profile Parse(std::string_view text);
+  static Profile Parse(std::string&& text);  // takes the text over, no copy
 
   // The value as GetPrivateProfileStringA returns it into a buffer of
   // `bufferSize` characters: empty when the section or key is missing.

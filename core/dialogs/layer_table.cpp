@@ -51,10 +51,9 @@ LayerTableResult LoadLayerTable(const Profile& config) {
 }
 
 LayerTableResult LoadLayerTableFile(const std::string& clearConfigPath) {
-  const auto bytes = ReadFileBytes(clearConfigPath);
-  if (!bytes) return LayerTableFailure{LayerTableError::FileUnreadable, {}};
-  const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-  return LoadLayerTable(Profile::Parse(text));
+  auto text = ReadFileText(clearConfigPath);
+  if (!text) return LayerTableFailure{LayerTableError::FileUnreadable, {}};
+  return LoadLayerTable(Profile::Parse(std::move(*text)));
 }
 
 std::string Describe(const LayerTableFailure& failure) {

@@ -188,17 +188,17 @@ void Form1Window::OnCommand(int id, int code) {
 void Form1Window::FillLayerList(const std::vector<std::string>& names) {
   HWND combo = Item(IDC_COMBO1);
   if (!combo) return;
-  std::vector<std::wstring> wide;
-  wide.reserve(names.size());
+  // One batch: storage reserved once (UTF-8 lengths bound the UTF-16 ones),
+  // no redrawing until the list is complete, each name converted as it goes.
   std::size_t chars = 0;
-  for (const std::string& n : names) {
-    wide.push_back(Utf8ToWide(n));
-    chars += wide.back().size() + 1;
-  }
-  // One batch: storage reserved once, no redrawing until the list is complete.
+  for (const std::string& n : names) chars += n.size() + 1;
   SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(combo, CB_INITSTORAGE, wide.size(), chars * sizeof(wchar_t));
-  for (const std::wstring& w : wide) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
+  SendMessageW(combo, CB_INITSTORAGE, names.size(), chars * sizeof(wchar_t));
+  std::wstring wide;
+  for (const std::string& n : names) {
+    wide = Utf8ToWide(n);
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  }
   SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(combo, nullptr, TRUE);
 }
