@@ -160,6 +160,22 @@ TEST_F(ApplyE2E, BusyExcelIsAskedAgain) {
   EXPECT_FALSE(OpenMessageBox());
 }
 
+TEST_F(ApplyE2E, ExcelBusyForTooLongIsReported) {
+  OpenWorkbook(true, {});
+  HWND form = OpenFromExcel();
+  ASSERT_TRUE(form);
+  excelControl->rejectNextCalls = 1000000;
+  Click(form, IDC_CMDANULUJ);
+  auto box = WaitForMessageBox(30s);
+  ASSERT_TRUE(box);
+  EXPECT_NE(box->text.find(L"Excel jest zajęty"), std::wstring::npos);
+  EXPECT_NE(box->text.find(L"Nic nie zostało zapisane"), std::wstring::npos) << "the count is read before any write";
+  excelControl->rejectNextCalls = 0;
+  Answer(*box, IDOK);
+  EXPECT_TRUE(ApplyDone(form));
+  EXPECT_EQ(Granice(), original);
+}
+
 TEST_F(ApplyE2E, FailingExcelCallIsReportedAndTheDialogStaysUsable) {
   OpenWorkbook(true);
   excel.failOn = "call Save()";

@@ -151,6 +151,13 @@ TEST(Registration, MachineWideLetsHostsCreateTheObjectAndUnregistrationLeavesNot
   EXPECT_NE(CLSIDFromProgID(L"Atrybuty.MorvalyClsAttribute", &clsid), S_OK);
 }
 
+TEST(ServerLifetime, AServerStartedForAnObjectThatNeverComesLeavesByItself) {
+  ASSERT_EQ(RunServer(L"/RegServer /s"), 0u);
+  // As COM starts it; no object is ever asked for. RunServer waits up to 30 s.
+  EXPECT_EQ(RunServer(L"-Embedding"), 0u) << "the server must end by itself within its start timeout";
+  ASSERT_EQ(RunServer(L"/UnregServer /s"), 0u);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {

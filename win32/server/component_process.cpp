@@ -11,7 +11,7 @@ namespace atrybuty::win32 {
 namespace {
 
 // A server started by COM leaves when no object arrives within this time.
-constexpr UINT kStartTimeoutMs = 30000;
+constexpr UINT kStartTimeoutMs = 20000;
 constexpr UINT_PTR kStartTimer = 1;
 constexpr wchar_t kOwnerClass[] = L"AtrybutyOwner";
 
