@@ -25,5 +25,3 @@ void BM_LayerTableLoad(benchmark::State& state) {
 BENCHMARK(BM_LayerTableLoad)->Arg(1000)->Arg(8000)->Arg(32767)->Unit(benchmark::kMillisecond)->Complexity();
 
 }  // namespace
-
-BENCHMARK_MAIN();
