@@ -1,6 +1,7 @@
 # The two commands of the README:
 #   make demo   the component on the bundled sample package
-#   make test   every test: native unit tests, the same under Wine, end to end
+#   make test   every test: native unit tests, the same under Wine, end to end,
+#               the unit tests under the sanitizers, and the fuzzers
 # Both install missing Debian packages first (as root) and build what they need.
 
 MAKEFLAGS += --no-print-directory
@@ -9,9 +10,12 @@ BUILD   ?= build
 JOBS    ?= 2
 NATIVE  := $(BUILD)/native
 WIN     := $(BUILD)/win
+ASAN    := $(BUILD)/asan
+FUZZ    := $(BUILD)/fuzz
+FUZZ_SECONDS ?= 15
 CMAKE_BUILD_TYPE ?= RelWithDebInfo
 
-.PHONY: all deps native win demo test test-native test-win bench clean
+.PHONY: all deps native win demo test test-native test-win test-sanitize test-fuzz bench clean
 
 all: native win
 
@@ -36,7 +40,20 @@ test-native: native
 test-win: win
 	@cd $(WIN) && ctest --output-on-failure -j $(JOBS)
 
-test: test-native test-win
+# The native tests built with AddressSanitizer and UBSan. A sanitizer report
+# exits 86, so a tool test expecting exit code 1 cannot pass on one.
+test-sanitize: deps
+	@cmake -S . -B $(ASAN) -DATRYBUTY_SANITIZE=address,undefined -DATRYBUTY_BENCH=OFF \
+	    -DCMAKE_BUILD_TYPE=$(CMAKE_BUILD_TYPE) >/dev/null
+	@cmake --build $(ASAN) -j $(JOBS)
+	@cd $(ASAN) && ASAN_OPTIONS=exitcode=86:detect_leaks=1 \
+	    UBSAN_OPTIONS=exitcode=86:print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# Each libFuzzer target for FUZZ_SECONDS (scripts/fuzz.sh runs them longer).
+test-fuzz: deps
+	@JOBS=$(JOBS) scripts/fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
+
+test: test-native test-win test-sanitize test-fuzz
 
 bench: native win
 	@scripts/bench.sh $(BUILD)

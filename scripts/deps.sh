@@ -11,7 +11,7 @@ packages=(
   mingw-w64-x86-64-dev mingw-w64-tools
   wine wine64 libwine-dev fonts-wine
   xvfb xauth
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev llvm
   msitools
 )
 
