@@ -15,7 +15,7 @@ FUZZ    := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 15
 CMAKE_BUILD_TYPE ?= RelWithDebInfo
 
-.PHONY: all deps native win demo test test-native test-win test-sanitize test-fuzz bench clean
+.PHONY: all deps native win msi demo test test-native test-win test-sanitize test-fuzz bench clean
 
 all: native win
 
@@ -30,6 +30,10 @@ win: deps
 	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	    -DCMAKE_BUILD_TYPE=$(CMAKE_BUILD_TYPE) >/dev/null
 	@cmake --build $(WIN) -j $(JOBS)
+
+# The installer packages, per machine and per user, into $(BUILD)/msi.
+msi: win
+	@scripts/build-msi.sh $(BUILD)
 
 demo: native win
 	@scripts/demo.sh $(BUILD)

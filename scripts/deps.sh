@@ -12,7 +12,7 @@ packages=(
   wine wine64 libwine-dev fonts-wine
   xvfb xauth
   clang libclang-rt-14-dev llvm
-  msitools
+  msitools wixl
 )
 
 missing=()
