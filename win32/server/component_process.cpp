@@ -13,6 +13,10 @@ namespace {
 // A server started by COM leaves when no object arrives within this time.
 constexpr UINT kStartTimeoutMs = 20000;
 constexpr UINT_PTR kStartTimer = 1;
+// The loop is left a moment after the last release, so that COM can send the
+// reply to that release before the process tears its channels down.
+constexpr UINT kLeaveDelayMs = 200;
+constexpr UINT_PTR kLeaveTimer = 2;
 constexpr wchar_t kOwnerClass[] = L"AtrybutyOwner";
 
 std::unique_ptr<Journal> OpenJournal() {
@@ -71,6 +75,11 @@ LRESULT CALLBACK ComponentProcess::OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPA
     self->MaybeLeave();
     return 0;
   }
+  if (self && msg == WM_TIMER && wp == kLeaveTimer) {
+    KillTimer(hwnd, kLeaveTimer);
+    PostQuitMessage(0);
+    return 0;
+  }
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
@@ -107,7 +116,7 @@ void ComponentProcess::MaybeLeave() {
   leaving_ = true;
   if (classCookie_) CoRevokeClassObject(classCookie_);
   classCookie_ = 0;
-  PostQuitMessage(0);
+  SetTimer(owner_, kLeaveTimer, kLeaveDelayMs, nullptr);
 }
 
 void ComponentProcess::SetHostExcel(IDispatch* excel) {
