@@ -11,13 +11,13 @@ namespace {
 
 // No exception ever leaves a COM method: each body runs through this.
 template <typename F>
-HRESULT Guarded(F&& body) {
+HRESULT Guarded(ServerLock& lock, F&& body) {
   try {
     return body();
   } catch (const std::bad_alloc&) {
-    return ReportAutomationError(E_OUTOFMEMORY, L"Za mało pamięci.");
+    return ReportAutomationError(E_OUTOFMEMORY, L"Za mało pamięci.", &lock);
   } catch (...) {
-    return ReportAutomationError(kUnexpectedFailure, L"Nieoczekiwany błąd składnika Atrybuty.");
+    return ReportAutomationError(kUnexpectedFailure, L"Nieoczekiwany błąd składnika Atrybuty.", &lock);
   }
 }
 
@@ -81,34 +81,42 @@ STDMETHODIMP AttributeObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPA
   SetErrorInfo(0, nullptr);
   const HRESULT hr = typeInfo->Invoke(static_cast<_MorvalyClsAttribute*>(this), id, flags, params, result, excep,
                                       argError);
-  if (FAILED(hr) && hr != DISP_E_EXCEPTION && excep && hr != DISP_E_MEMBERNOTFOUND && hr != DISP_E_BADPARAMCOUNT &&
-      hr != DISP_E_TYPEMISMATCH && hr != DISP_E_PARAMNOTOPTIONAL && hr != DISP_E_BADVARTYPE) {
-    // A member failed: hand its description to a late-bound host too.
-    ComPtr<IErrorInfo> info;
-    ZeroMemory(excep, sizeof *excep);
-    excep->scode = hr;
-    if (GetErrorInfo(0, info.Receive()) == S_OK && info) {
-      info->GetSource(&excep->bstrSource);
-      info->GetDescription(&excep->bstrDescription);
+  if (FAILED(hr) && excep) {
+    if (hr != DISP_E_EXCEPTION && hr != DISP_E_MEMBERNOTFOUND && hr != DISP_E_BADPARAMCOUNT &&
+        hr != DISP_E_TYPEMISMATCH && hr != DISP_E_PARAMNOTOPTIONAL && hr != DISP_E_BADVARTYPE) {
+      // A member failed: hand its description to a late-bound host too.
+      ComPtr<IErrorInfo> info;
+      ZeroMemory(excep, sizeof *excep);
+      excep->scode = hr;
+      if (GetErrorInfo(0, info.Receive()) == S_OK && info) {
+        info->GetSource(&excep->bstrSource);
+        info->GetDescription(&excep->bstrDescription);
+      }
     }
-    return DISP_E_EXCEPTION;
+    // The description travels in EXCEPINFO; an error object left on the
+    // thread would be sent along and outlive the call in the host.
+    SetErrorInfo(0, nullptr);
+    return hr == DISP_E_MEMBERNOTFOUND || hr == DISP_E_BADPARAMCOUNT || hr == DISP_E_TYPEMISMATCH ||
+                   hr == DISP_E_PARAMNOTOPTIONAL || hr == DISP_E_BADVARTYPE
+               ? hr
+               : DISP_E_EXCEPTION;
   }
   return hr;
 }
 
 STDMETHODIMP AttributeObject::RunForm() {
-  return Guarded([&] {
+  return Guarded(process_, [&] {
     // Hold the object while its dialogs run: a host may release it meanwhile.
     AddRef();
     const auto error = process_.RunForm(*data_);
     Release();
-    if (error) return ReportAutomationError(kRunFormFailed, Utf8ToWide(error->description));
+    if (error) return ReportAutomationError(kRunFormFailed, Utf8ToWide(error->description), &process_);
     return S_OK;
   });
 }
 
 STDMETHODIMP AttributeObject::putref_Excel(IDispatch* excel) {
-  return Guarded([&] {
+  return Guarded(process_, [&] {
     process_.SetHostExcel(excel);
     return S_OK;
   });
@@ -121,7 +129,7 @@ STDMETHODIMP AttributeObject::get_Excel(IDispatch** excel) {
 }
 
 HRESULT AttributeObject::PutText(std::string AttributeData::*field, BSTR value) {
-  return Guarded([&] {
+  return Guarded(process_, [&] {
     (*data_).*field = WideToUtf8(value ? std::wstring_view(value, SysStringLen(value)) : std::wstring_view());
     return S_OK;
   });
@@ -129,7 +137,7 @@ HRESULT AttributeObject::PutText(std::string AttributeData::*field, BSTR value) 
 
 HRESULT AttributeObject::GetText(std::string AttributeData::*field, BSTR* value) {
   if (!value) return E_POINTER;
-  return Guarded([&] {
+  return Guarded(process_, [&] {
     const std::wstring text = Utf8ToWide((*data_).*field);
     *value = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     return *value ? S_OK : E_OUTOFMEMORY;

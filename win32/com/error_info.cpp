@@ -2,19 +2,71 @@
 
 #include <oleauto.h>
 
+#include <atomic>
+#include <new>
+
 #include "atrybuty_h.h"
 #include "com/com_ptr.h"
 
 namespace atrybuty::win32 {
+namespace {
 
-HRESULT ReportAutomationError(HRESULT hr, const std::wstring& description) {
-  ComPtr<ICreateErrorInfo> create;
-  if (FAILED(CreateErrorInfo(create.Receive()))) return hr;
-  create->SetGUID(IID__MorvalyClsAttribute);
-  create->SetSource(const_cast<LPOLESTR>(L"Atrybuty.MorvalyClsAttribute"));
-  create->SetDescription(const_cast<LPOLESTR>(description.c_str()));
-  ComPtr<IErrorInfo> info = create.As<IErrorInfo>(IID_IErrorInfo);
-  if (info) SetErrorInfo(0, info.Get());
+class ErrorObject final : public IErrorInfo {
+ public:
+  ErrorObject(std::wstring description, ServerLock* lock) : description_(std::move(description)), lock_(lock) {
+    if (lock_) lock_->LockServer(true);
+  }
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IErrorInfo) {
+      *out = static_cast<IErrorInfo*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+  STDMETHODIMP_(ULONG) Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+  }
+  STDMETHODIMP GetGUID(GUID* guid) override {
+    if (!guid) return E_POINTER;
+    *guid = IID__MorvalyClsAttribute;
+    return S_OK;
+  }
+  STDMETHODIMP GetSource(BSTR* source) override { return Copy(L"Atrybuty.MorvalyClsAttribute", source); }
+  STDMETHODIMP GetDescription(BSTR* description) override { return Copy(description_, description); }
+  STDMETHODIMP GetHelpFile(BSTR* file) override { return Copy(L"", file); }
+  STDMETHODIMP GetHelpContext(DWORD* context) override {
+    if (!context) return E_POINTER;
+    *context = 0;
+    return S_OK;
+  }
+
+ private:
+  ~ErrorObject() {
+    if (lock_) lock_->LockServer(false);
+  }
+  static HRESULT Copy(const std::wstring& text, BSTR* out) {
+    if (!out) return E_POINTER;
+    *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    return *out ? S_OK : E_OUTOFMEMORY;
+  }
+  std::atomic<ULONG> refs_{1};
+  std::wstring description_;
+  ServerLock* lock_;
+};
+
+}  // namespace
+
+HRESULT ReportAutomationError(HRESULT hr, const std::wstring& description, ServerLock* lock) {
+  ErrorObject* error = new (std::nothrow) ErrorObject(description, lock);
+  if (!error) return hr;
+  SetErrorInfo(0, error);
+  error->Release();
   return hr;
 }
 

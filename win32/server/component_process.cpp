@@ -77,13 +77,17 @@ LRESULT CALLBACK ComponentProcess::OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPA
   }
   if (self && msg == WM_TIMER && wp == kLeaveTimer) {
     KillTimer(hwnd, kLeaveTimer);
-    PostQuitMessage(0);
+    self->Leave();
     return 0;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 void ComponentProcess::OnObjectCreated(std::shared_ptr<AttributeData> data) {
+  if (leaving_) {  // an object came in the moment before leaving: stay
+    KillTimer(owner_, kLeaveTimer);
+    leaving_ = false;
+  }
   ++objects_;
   objectSeen_ = true;
   state_.theAttribute = std::move(data);
@@ -104,8 +108,8 @@ void ComponentProcess::OnDialogsChanged() { MaybeLeave(); }
 // The process runs while an object exists, the host locks it, or a dialog is
 // on screen. A dialog that is loaded but hidden (the viewer's, after an
 // apply) cannot be reached once every object is gone, so it does not keep
-// the process. When nothing holds, the class object is revoked and the loop
-// left; we do this ourselves rather than trust CoReleaseServerProcess alone.
+// the process. When nothing holds, the process leaves a moment later (see
+// Leave); we do this ourselves rather than trust CoReleaseServerProcess alone.
 void ComponentProcess::MaybeLeave() {
   auto shown = [](HWND dialog) { return dialog && IsWindowVisible(dialog); };
   if (leaving_ || objects_ > 0 || locks_ > 0 || shown(form1_.Handle()) || shown(packageDialog_.Handle())) return;
@@ -114,9 +118,14 @@ void ComponentProcess::MaybeLeave() {
   if (form1_.HandlerRunning()) return;
   if (!objectSeen_ && !startWaitOver_) return;
   leaving_ = true;
-  if (classCookie_) CoRevokeClassObject(classCookie_);
-  classCookie_ = 0;
   SetTimer(owner_, kLeaveTimer, kLeaveDelayMs, nullptr);
+}
+
+// Outside any incoming call: the class object is revoked and the loop left.
+void ComponentProcess::Leave() {
+  if (!leaving_) return;
+  if (classCookie_) CoRevokeClassObject(std::exchange(classCookie_, 0));
+  PostQuitMessage(0);
 }
 
 void ComponentProcess::SetHostExcel(IDispatch* excel) {

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "com/com_ptr.h"
+#include "com/error_info.h"
 #include "component/process_state.h"
 #include "component/run_form.h"
 #include "config/win_registry.h"
@@ -25,7 +26,7 @@
 
 namespace atrybuty::win32 {
 
-class ComponentProcess final : public Form1Exits {
+class ComponentProcess final : public Form1Exits, public ServerLock {
  public:
   // `startedByCom`: the process was started to serve an activation; it
   // leaves when no object arrives within the start timeout.
@@ -37,7 +38,7 @@ class ComponentProcess final : public Form1Exits {
   // Objects.
   void OnObjectCreated(std::shared_ptr<AttributeData> data);
   void OnObjectDestroyed();
-  void LockServer(bool lock);
+  void LockServer(bool lock) override;
   ITypeInfo* TypeInfo() const { return typeInfo_.Get(); }
 
   // The Excel property: one value for the whole process.
@@ -73,6 +74,7 @@ class ComponentProcess final : public Form1Exits {
   static LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   bool HandleDialogMessage(MSG& msg);
   void MaybeLeave();
+  void Leave();
 
   HINSTANCE instance_;
   HWND owner_ = nullptr;  // hidden window: owns the package dialog, runs timers
