@@ -33,6 +33,15 @@ LSTATUS WriteText(const std::string& subKey, const char* name, const std::string
                         static_cast<DWORD>(text.size() + 1));
 }
 
+bool IsEmptyKey(const char* path) {
+  RegKey key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) return false;
+  DWORD subkeys = 0, values = 0;
+  return RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                          nullptr, nullptr) == ERROR_SUCCESS &&
+         subkeys == 0 && values == 0;
+}
+
 std::string Join(const std::vector<std::string>& names) {
   std::string list;
   for (const std::string& n : names) list += (list.empty() ? "" : ";") + n;
@@ -106,6 +115,11 @@ int RemovePackage(const Args& args) {
     } else if (LSTATUS s = WriteText(kAtrybutyKey, kMruListValue, Join(names)); s != ERROR_SUCCESS) {
       return Fail(kFailed, Error(s));
     }
+  }
+  key.Reset();
+  // The last package gone: the keys that only held the list go too.
+  for (const char* path : {kAtrybutyKey, "Software\\KELMO"}) {
+    if (IsEmptyKey(path)) RegDeleteKeyA(HKEY_LOCAL_MACHINE, path);
   }
   std::printf("Package \"%s\" removed\n", name.c_str());
   return kOk;

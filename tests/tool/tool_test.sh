@@ -97,7 +97,7 @@ if [[ "$tool" == wine* ]]; then
   mru=$(wine reg query 'HKLM\Software\KELMO\Atrybuty' /v MRUList | tr -d '\r' | awk '/MRUList/ {print $3}')
   [[ "$mru" == "Europa" ]] || fail "MRUList after removing: $mru"
   run 0 remove-package Europa
-  wine reg query 'HKLM\Software\KELMO\Atrybuty' /v MRUList >/dev/null 2>&1 && fail "MRUList left behind"
+  wine reg query 'HKLM\Software\KELMO' >/dev/null 2>&1 && fail "keys left behind after the last package"
   run 1 remove-package Europa
 fi
 
