@@ -18,9 +18,8 @@ void BM_LayerTableLoad(benchmark::State& state) {
   }
   state.SetComplexityN(layers);
   state.counters["layers"] = layers;
-  state.counters["ns_per_layer"] =
-      benchmark::Counter(static_cast<double>(layers), benchmark::Counter::kIsIterationInvariantRate |
-                                                          benchmark::Counter::kInvert);
+  state.counters["ns_per_layer"] = benchmark::Counter(
+      static_cast<double>(layers), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_LayerTableLoad)->Arg(1000)->Arg(8000)->Arg(32767)->Unit(benchmark::kMillisecond)->Complexity();
 

@@ -157,7 +157,8 @@ int main() {
     std::printf("  server, own profile reader         %8.1f ms  (target: under 300 ms)\n", Median(large));
     std::printf("  layer load, own profile reader     %8.1f ms\n", own);
     std::printf("  layer load, GetPrivateProfileStringA per key %8.1f ms  (%d layers read)\n", perKey, perKeyLayers);
-    std::printf("  speed-up of the layer load         %8.0fx  (target: at least 100x)\n", perKey / std::max(own, 0.001));
+    std::printf("  speed-up of the layer load         %8.0fx  (target: at least 100x)\n",
+                perKey / std::max(own, 0.001));
     std::printf("  speed-up, whole RunForm vs per-key load alone %5.0fx\n", perKey / std::max(Median(large), 0.001));
     std::printf("Server peak memory (pagefile usage, as the process reports it):\n");
     std::printf("  sample package                     %8.1f MB\n", samplePeak / 1048576.0);

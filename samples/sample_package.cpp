@@ -19,11 +19,29 @@ SamplePackage BundledSample() {
   p.layers = {
       {"Drogi krajowe", "DROGI.DAT", 0x500, 0, {3, 2, {0xFF, 0x80, 0x00}}},
       {"Rzeki", "RZEKI.DAT", 0x8000, 0, {2, 7, {0x00, 0x40, 0xC0}}},
-      {"Granice wojew\xF3" "dztw", "GRANICE.DAT", 0x10000, 0, {5, 30, {0x80, 0x00, 0x80}}},
+      {"Granice wojew\xF3"
+       "dztw",
+       "GRANICE.DAT",
+       0x10000,
+       0,
+       {5, 30, {0x80, 0x00, 0x80}}},
       {"Linie kolejowe", "KOLEJ.DAT", 0xA3400, 0, {0, 0, {0x12, 0x34, 0x56}}},
-      {"\x8C" "cie\xBF" "ki rowerowe", "ROWERY.DAT", 0, 0x400, {}},
+      {"\x8C"
+       "cie\xBF"
+       "ki rowerowe",
+       "ROWERY.DAT",
+       0,
+       0x400,
+       {}},
       {"Gazoci\xB9gi", "GAZ.DAT", 0x2000, 0x1000, {}},
-      {"\xAF" "egluga \x9Cr\xF3" "dl\xB9" "dowa", "ZEGLUGA.DAT", 0x1F00, 0, {7, 77, {0x00, 0x00, 0x00}}},
+      {"\xAF"
+       "egluga \x9Cr\xF3"
+       "dl\xB9"
+       "dowa",
+       "ZEGLUGA.DAT",
+       0x1F00,
+       0,
+       {7, 77, {0x00, 0x00, 0x00}}},
   };
   return p;
 }
@@ -34,7 +52,9 @@ SamplePackage LargePackage(int count) {
   p.layers.reserve(static_cast<std::size_t>(count));
   for (int i = 1; i <= count; ++i) {
     SampleLayer l;
-    l.name = "Warstwa numer " + std::to_string(i) + " z\xB3o\xBF" "onej mapy";
+    l.name = "Warstwa numer " + std::to_string(i) +
+             " z\xB3o\xBF"
+             "onej mapy";
     l.fileName = "W" + std::to_string(i % 8) + ".DAT";
     l.base = 0x400 + 0x100 * static_cast<std::uint32_t>(i % 8);
     l.style = {static_cast<std::uint8_t>(1 + i % 7), static_cast<std::uint8_t>(1 + i % 77), {0x10, 0x20, 0x30}};

@@ -15,10 +15,10 @@
 namespace atrybuty::samples {
 
 struct SampleLayer {
-  std::string name;      // ANSI (code page 1250)
-  std::string fileName;  // data file name
-  std::uint32_t base = 0;       // record base; 0 writes zero pointer bytes
-  std::uint64_t fileSize = 0;   // 0: just long enough for the record
+  std::string name;            // ANSI (code page 1250)
+  std::string fileName;        // data file name
+  std::uint32_t base = 0;      // record base; 0 writes zero pointer bytes
+  std::uint64_t fileSize = 0;  // 0: just long enough for the record
   LineStyle style;
 };
 

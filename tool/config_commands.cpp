@@ -44,11 +44,16 @@ int Layers(const Args& args) {
   std::string config, dataDir;
   enum { Auto, Clear, Scrambled } form = Auto;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--clear") form = Clear;
-    else if (args[i] == "--scrambled") form = Scrambled;
-    else if (args[i] == "--data-dir" && i + 1 < args.size()) dataDir = args[++i];
-    else if (config.empty() && args[i].rfind("--", 0) != 0) config = args[i];
-    else return Fail(kUsage, "usage: atrybuty-tool layers CONFIG [--clear|--scrambled] [--data-dir DIR]");
+    if (args[i] == "--clear")
+      form = Clear;
+    else if (args[i] == "--scrambled")
+      form = Scrambled;
+    else if (args[i] == "--data-dir" && i + 1 < args.size())
+      dataDir = args[++i];
+    else if (config.empty() && args[i].rfind("--", 0) != 0)
+      config = args[i];
+    else
+      return Fail(kUsage, "usage: atrybuty-tool layers CONFIG [--clear|--scrambled] [--data-dir DIR]");
   }
   if (config.empty()) return Fail(kUsage, "usage: atrybuty-tool layers CONFIG [--clear|--scrambled] [--data-dir DIR]");
 

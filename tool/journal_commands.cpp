@@ -45,9 +45,7 @@ std::string Bytes(const JournalEntry& e) {
   return text;
 }
 
-std::optional<std::vector<JournalEntry>> Load(const std::filesystem::path& path) {
-  return ReadJournal(path.string());
-}
+std::optional<std::vector<JournalEntry>> Load(const std::filesystem::path& path) { return ReadJournal(path.string()); }
 
 }  // namespace
 
@@ -101,7 +99,8 @@ int Undo(const Args& input) {
   JournalEntry undo{JournalTimeNow(), e.package, e.layer, e.dataFile, {}};
   for (const JournalByte& b : e.bytes) undo.bytes.push_back({b.offset, b.newValue, b.oldValue});
   FileJournal journal(path, Utf8(path));
-  if (!journal.Append(undo)) std::fprintf(stderr, "atrybuty-tool: warning: the undo could not be recorded in the journal\n");
+  if (!journal.Append(undo))
+    std::fprintf(stderr, "atrybuty-tool: warning: the undo could not be recorded in the journal\n");
   const WriteResult w = PatchBytes(file, restore);
   if (w.status != WriteStatus::Ok) return Fail(kFailed, e.dataFile + ": " + Describe(w.status));
   std::printf("Restored change %zu: %s / %s\n  %s\n", n, e.package.c_str(), e.layer.c_str(), Bytes(undo).c_str());

@@ -52,10 +52,16 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"scramble", Scramble}, {"unscramble", Unscramble}, {"layers", Layers}, {"show", Show},
-    {"set", Set},           {"history", History},       {"undo", Undo},
+    {"scramble", Scramble},
+    {"unscramble", Unscramble},
+    {"layers", Layers},
+    {"show", Show},
+    {"set", Set},
+    {"history", History},
+    {"undo", Undo},
 #ifdef _WIN32
-    {"install-package", InstallPackage}, {"remove-package", RemovePackage},
+    {"install-package", InstallPackage},
+    {"remove-package", RemovePackage},
 #endif
 };
 

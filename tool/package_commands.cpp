@@ -85,8 +85,10 @@ int InstallPackage(const Args& args) {
     names.push_back(entry);
   }
   if (!listed) names.push_back(name);
-  if (LSTATUS s = WriteText(PackageKey(name), kPackagePathValue, full); s != ERROR_SUCCESS) return Fail(kFailed, Error(s));
-  if (LSTATUS s = WriteText(kAtrybutyKey, kMruListValue, Join(names)); s != ERROR_SUCCESS) return Fail(kFailed, Error(s));
+  if (LSTATUS s = WriteText(PackageKey(name), kPackagePathValue, full); s != ERROR_SUCCESS)
+    return Fail(kFailed, Error(s));
+  if (LSTATUS s = WriteText(kAtrybutyKey, kMruListValue, Join(names)); s != ERROR_SUCCESS)
+    return Fail(kFailed, Error(s));
   std::printf("Package \"%s\" installed: %d layers, configuration %s\n", name.c_str(),
               std::get<LayerTable>(table).LayerCount(), full);
   return kOk;
@@ -99,8 +101,10 @@ int RemovePackage(const Args& args) {
   std::vector<std::string> names;
   bool found = false;
   for (const std::string& entry : SplitPackageList(registry.ReadRegValue(kAtrybutyKey, kMruListValue))) {
-    if (TrimSpaces(entry) == name) found = true;
-    else if (!TrimSpaces(entry).empty()) names.push_back(entry);
+    if (TrimSpaces(entry) == name)
+      found = true;
+    else if (!TrimSpaces(entry).empty())
+      names.push_back(entry);
   }
   const LSTATUS deleted = RegDeleteTreeA(HKEY_LOCAL_MACHINE, PackageKey(name).c_str());
   if (deleted == ERROR_SUCCESS) {

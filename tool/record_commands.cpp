@@ -40,8 +40,8 @@ int ReportUnreadable(const std::string& path, const RecordRead& read) {
 
 std::string RecordSummary(const RecordRead& r) {
   if (r.status != RecordStatus::Ok) return Describe(r.status);
-  return "thickness " + std::to_string(r.style.thickness) + ", style " + std::to_string(r.style.style) +
-         ", colour " + WebColour(ColourValue(r.style.colour));
+  return "thickness " + std::to_string(r.style.thickness) + ", style " + std::to_string(r.style.style) + ", colour " +
+         WebColour(ColourValue(r.style.colour));
 }
 
 int Show(const Args& args) {
@@ -105,6 +105,7 @@ int Set(const Args& args) {
   if (r.status != RecordStatus::Ok) return ReportUnreadable(path, r);
   const RecordOffsets at = OffsetsOf(r.base);
   std::vector<BytePatch> patches;
+  patches.reserve(5);
   if (colour) {
     const RgbBytes c = ColourBytes(*colour);
     patches.push_back({at.red, c.red});

@@ -52,8 +52,7 @@ bool StdioFile::ReadAt(std::uint64_t offset, void* data, std::size_t count) {
 
 bool StdioFile::WriteAt(std::uint64_t offset, const void* data, std::size_t count) {
   // Flush at once so a failing write is seen here, not at close.
-  return file_ && Seek(offset) && std::fwrite(data, 1, count, file_) == count &&
-         std::fflush(file_) == 0;
+  return file_ && Seek(offset) && std::fwrite(data, 1, count, file_) == count && std::fflush(file_) == 0;
 }
 
 }  // namespace atrybuty

@@ -27,14 +27,14 @@ std::optional<HostError> Form1Controller::Form_Load() {
         return HostError{"Konfiguracja pakietu " + package +
                          " nie podaje liczby warstw: brak wartości MapCount w sekcji [Global]."};
       case LayerTableError::CountNotANumber:
-        return HostError{"Konfiguracja pakietu " + package + " podaje liczbę warstw, która nie jest liczbą: MapCount=" +
-                         Shown(failure->countText) + "."};
+        return HostError{"Konfiguracja pakietu " + package +
+                         " podaje liczbę warstw, która nie jest liczbą: MapCount=" + Shown(failure->countText) + "."};
       case LayerTableError::CountNegative:
-        return HostError{"Konfiguracja pakietu " + package + " podaje ujemną liczbę warstw: MapCount=" +
-                         Shown(failure->countText) + "."};
+        return HostError{"Konfiguracja pakietu " + package +
+                         " podaje ujemną liczbę warstw: MapCount=" + Shown(failure->countText) + "."};
       case LayerTableError::CountTooLarge:
-        return HostError{"Konfiguracja pakietu " + package + " podaje za dużą liczbę warstw: MapCount=" +
-                         Shown(failure->countText) + " (najwyżej 32767)."};
+        return HostError{"Konfiguracja pakietu " + package +
+                         " podaje za dużą liczbę warstw: MapCount=" + Shown(failure->countText) + " (najwyżej 32767)."};
     }
   }
   layers_ = std::move(std::get<LayerTable>(loaded));

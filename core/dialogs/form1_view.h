@@ -20,7 +20,7 @@ class Form1View {
   virtual void FillLayerList(const std::vector<std::string>& names) = 0;  // one batch, unsorted
   virtual int LayerListCount() const = 0;
   virtual void SelectLayer(int index) = 0;
-  virtual int SelectedLayerIndex() const = 0;  // -1: none
+  virtual int SelectedLayerIndex() const = 0;     // -1: none
   virtual std::string LayerListText() const = 0;  // the text Combo1 shows
 
   // ImgComboSt and ImgComboGr.
@@ -39,7 +39,7 @@ class Form1View {
   virtual int RefreshCheck() const = 0;
   virtual void EnableRefreshCheck(bool enabled) = 0;
 
-  virtual void ShowChangeButton(bool visible) = 0;  // CmdChange
+  virtual void ShowChangeButton(bool visible) = 0;   // CmdChange
   virtual void EnableApplyButton(bool enabled) = 0;  // CmdAnuluj
 
   // The Windows colour dialog, starting on the colour it returned last.

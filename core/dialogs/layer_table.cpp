@@ -58,10 +58,14 @@ LayerTableResult LoadLayerTableFile(const std::string& clearConfigPath) {
 
 std::string Describe(const LayerTableFailure& failure) {
   switch (failure.error) {
-    case LayerTableError::FileUnreadable: return "the configuration cannot be read";
-    case LayerTableError::CountMissing: return "[Global] MapCount is missing or empty";
-    case LayerTableError::CountNotANumber: return "[Global] MapCount \"" + failure.countText + "\" is not a number";
-    case LayerTableError::CountNegative: return "[Global] MapCount " + failure.countText + " is negative";
+    case LayerTableError::FileUnreadable:
+      return "the configuration cannot be read";
+    case LayerTableError::CountMissing:
+      return "[Global] MapCount is missing or empty";
+    case LayerTableError::CountNotANumber:
+      return "[Global] MapCount \"" + failure.countText + "\" is not a number";
+    case LayerTableError::CountNegative:
+      return "[Global] MapCount " + failure.countText + " is negative";
     case LayerTableError::CountTooLarge:
       return "[Global] MapCount " + failure.countText + " is above " + std::to_string(kMaxLayers);
   }

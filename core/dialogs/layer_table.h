@@ -33,7 +33,7 @@ enum class LayerTableError {
   CountMissing,     // no MapCount (or it is empty)
   CountNotANumber,  // MapCount is not a decimal integer
   CountNegative,
-  CountTooLarge,    // above 32767
+  CountTooLarge,  // above 32767
 };
 
 struct LayerTableFailure {

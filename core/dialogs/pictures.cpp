@@ -11,8 +11,8 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kRed = 0xFF0000;
 
-constexpr int kCentre = kPictureHeight / 2;   // the row the line runs along
-constexpr int kFirst = 1;                     // the line's first and last columns
+constexpr int kCentre = kPictureHeight / 2;  // the row the line runs along
+constexpr int kFirst = 1;                    // the line's first and last columns
 constexpr int kLast = kPictureWidth - 2;
 
 // A repeating column pattern, read from the line's first column on: a blank leaves the column alone, any other
@@ -37,8 +37,7 @@ constexpr Band Line(std::string_view pattern = {}) { return Rows(kCentre, kCentr
 // A small shape, '#' for its pixels, at most 9 rows of equal length; an odd height keeps it centred on the line.
 using Glyph = std::span<const std::string_view>;
 
-constexpr std::string_view kLetterN[] = {
-    "#     #", "##    #", "# #   #", "#  #  #", "#   # #", "#    ##", "#     #"};
+constexpr std::string_view kLetterN[] = {"#     #", "##    #", "# #   #", "#  #  #", "#   # #", "#    ##", "#     #"};
 constexpr std::string_view kShortTick[] = {"#", "#", "#"};
 constexpr std::string_view kCrossTick[] = {"#", "#", "#", "#", "#"};
 constexpr std::string_view kTallTick[] = {"#", "#", "#", "#", "#", "#", "#"};
@@ -54,8 +53,7 @@ constexpr std::string_view kSquare[] = {"###", "###", "###"};
 constexpr std::string_view kBigSquare[] = {"#####", "#####", "#####", "#####", "#####"};
 // Shapes pointing right; flipped horizontally they point left.
 constexpr std::string_view kChevron[] = {"#   ", " #  ", "  # ", "   #", "  # ", " #  ", "#   "};
-constexpr std::string_view kArrowHead[] = {
-    "#      ", "###    ", "#####  ", "#######", "#####  ", "###    ", "#      "};
+constexpr std::string_view kArrowHead[] = {"#      ", "###    ", "#####  ", "#######", "#####  ", "###    ", "#      "};
 
 enum class Place { Repeat, Start, End, Centre };
 enum class Flip { None, Horizontal, Vertical };
@@ -193,9 +191,12 @@ class Canvas {
     if (mark.glyph.empty()) return;
     const int width = static_cast<int>(mark.glyph.front().size());
     switch (mark.place) {
-      case Place::Start: return DrawAt(mark, kFirst);
-      case Place::End: return DrawAt(mark, kLast - width + 1);
-      case Place::Centre: return DrawAt(mark, (kPictureWidth - width) / 2);
+      case Place::Start:
+        return DrawAt(mark, kFirst);
+      case Place::End:
+        return DrawAt(mark, kLast - width + 1);
+      case Place::Centre:
+        return DrawAt(mark, (kPictureWidth - width) / 2);
       case Place::Repeat:
         for (int x = kFirst; x + width - 1 <= kLast; ++x) {
           if (Marked(mark.at, x)) DrawAt(mark, x);

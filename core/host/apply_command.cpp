@@ -58,9 +58,8 @@ void Form1Controller::CmdAnuluj_Click() {
       if (!isSaved) {
         ReportHostFailure("sprawdzić stanu skoroszytu", saved.ok ? "activeworkbook.Saved: zła wartość" : saved.error,
                           false);
-      } else if (*isSaved ||
-                 s_.messages.Show(texts::kSaveQuestion, MessageKind::YesNoInfo, std::string(kDialogCaption)) ==
-                     MessageAnswer::Yes) {
+      } else if (*isSaved || s_.messages.Show(texts::kSaveQuestion, MessageKind::YesNoInfo,
+                                              std::string(kDialogCaption)) == MessageAnswer::Yes) {
         Zmiana();
       }
     }

@@ -47,7 +47,9 @@ void Form1Controller::Zmiana() {
 
   for (std::int16_t i = 1; i <= *objects && i > 0; ++i) {
     auto object = [&] { return sheet().Get("OLEObjects", {ByRef(Value::I2(i))}); };
-    auto firstCell = [&] { return sheet().Get("cells", {ByValue(Value::I2(1)), ByValue(Value::I2(1))}).Call("Select"); };
+    auto firstCell = [&] {
+      return sheet().Get("cells", {ByValue(Value::I2(1)), ByValue(Value::I2(1))}).Call("Select");
+    };
     if (CallResult r = object().Call("Activate"); !r.ok) return fail(r.error);
     const CallResult progId = object().Read("ProgId");
     if (!progId.ok) return fail(progId.error);

@@ -49,13 +49,12 @@ std::optional<std::uint32_t> ParseColourArgument(std::string_view text) {
     if (hex.size() != 6 || hex.find_first_not_of("0123456789ABCDEFabcdef") != std::string_view::npos)
       return std::nullopt;
     const std::uint32_t web = *ParseHexDigits(hex);
-    return ColourValue({static_cast<std::uint8_t>(web >> 16), static_cast<std::uint8_t>(web >> 8),
-                        static_cast<std::uint8_t>(web)});
+    return ColourValue(
+        {static_cast<std::uint8_t>(web >> 16), static_cast<std::uint8_t>(web >> 8), static_cast<std::uint8_t>(web)});
   }
   std::uint32_t value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value > 0xFFFFFF)
-    return std::nullopt;
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value > 0xFFFFFF) return std::nullopt;
   return value;
 }
 

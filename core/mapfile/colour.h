@@ -16,9 +16,7 @@ struct RgbBytes {
   friend bool operator==(const RgbBytes&, const RgbBytes&) = default;
 };
 
-constexpr std::uint32_t ColourValue(RgbBytes c) {
-  return c.red + 256u * c.green + 65536u * c.blue;
-}
+constexpr std::uint32_t ColourValue(RgbBytes c) { return c.red + 256u * c.green + 65536u * c.blue; }
 constexpr RgbBytes ColourBytes(std::uint32_t value) {
   return {static_cast<std::uint8_t>(value & 0xFF), static_cast<std::uint8_t>((value >> 8) & 0xFF),
           static_cast<std::uint8_t>((value >> 16) & 0xFF)};

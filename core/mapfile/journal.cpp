@@ -15,11 +15,20 @@ std::string Escape(std::string_view s) {
   std::string out;
   for (char c : s) {
     switch (c) {
-      case '\t': out += "\\t"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\\': out += "\\\\"; break;
-      default: out.push_back(c);
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      default:
+        out.push_back(c);
     }
   }
   return out;
@@ -34,11 +43,20 @@ std::optional<std::string> Unescape(std::string_view s) {
     }
     if (++i == s.size()) return std::nullopt;
     switch (s[i]) {
-      case 't': out.push_back('\t'); break;
-      case 'n': out.push_back('\n'); break;
-      case 'r': out.push_back('\r'); break;
-      case '\\': out.push_back('\\'); break;
-      default: return std::nullopt;
+      case 't':
+        out.push_back('\t');
+        break;
+      case 'n':
+        out.push_back('\n');
+        break;
+      case 'r':
+        out.push_back('\r');
+        break;
+      case '\\':
+        out.push_back('\\');
+        break;
+      default:
+        return std::nullopt;
     }
   }
   return out;
@@ -59,7 +77,10 @@ std::optional<std::uint8_t> HexByte(std::string_view s) {
   if (s.size() != 2) return std::nullopt;
   int v = 0;
   for (char c : s) {
-    int d = (c >= '0' && c <= '9') ? c - '0' : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1;
+    int d = (c >= '0' && c <= '9')   ? c - '0'
+            : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+            : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                                     : -1;
     if (d < 0) return std::nullopt;
     v = v * 16 + d;
   }
@@ -75,7 +96,8 @@ void AppendHexByte(std::string& out, std::uint8_t b) {
 }  // namespace
 
 std::string FormatJournalLine(const JournalEntry& e) {
-  std::string line = Escape(e.time) + '\t' + Escape(e.package) + '\t' + Escape(e.layer) + '\t' + Escape(e.dataFile) + '\t';
+  std::string line =
+      Escape(e.time) + '\t' + Escape(e.package) + '\t' + Escape(e.layer) + '\t' + Escape(e.dataFile) + '\t';
   for (std::size_t i = 0; i < e.bytes.size(); ++i) {
     if (i) line.push_back(' ');
     line += PositionText(e.bytes[i].offset) + ':';

@@ -87,22 +87,32 @@ WriteResult PatchBytes(const std::string& path, std::span<const BytePatch> patch
 
 const char* Describe(RecordStatus status) {
   switch (status) {
-    case RecordStatus::Ok: return "ok";
-    case RecordStatus::NoRecord: return "no record (both pointer bytes are zero)";
-    case RecordStatus::CannotOpen: return "cannot be opened";
-    case RecordStatus::ReadFailed: return "cannot be read";
-    case RecordStatus::TooShortForPointer: return "too short to hold the record pointer";
-    case RecordStatus::TooShortForRecord: return "too short to hold the record it points at";
+    case RecordStatus::Ok:
+      return "ok";
+    case RecordStatus::NoRecord:
+      return "no record (both pointer bytes are zero)";
+    case RecordStatus::CannotOpen:
+      return "cannot be opened";
+    case RecordStatus::ReadFailed:
+      return "cannot be read";
+    case RecordStatus::TooShortForPointer:
+      return "too short to hold the record pointer";
+    case RecordStatus::TooShortForRecord:
+      return "too short to hold the record it points at";
   }
   return "unknown";
 }
 
 const char* Describe(WriteStatus status) {
   switch (status) {
-    case WriteStatus::Ok: return "ok";
-    case WriteStatus::CannotOpen: return "cannot be opened for writing";
-    case WriteStatus::BeyondEnd: return "too short: a record byte lies beyond its end";
-    case WriteStatus::IoFailed: return "could not be read or written";
+    case WriteStatus::Ok:
+      return "ok";
+    case WriteStatus::CannotOpen:
+      return "cannot be opened for writing";
+    case WriteStatus::BeyondEnd:
+      return "too short: a record byte lies beyond its end";
+    case WriteStatus::IoFailed:
+      return "could not be read or written";
   }
   return "unknown";
 }

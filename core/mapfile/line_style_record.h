@@ -46,11 +46,11 @@ struct LineStyle {
 
 enum class RecordStatus {
   Ok,
-  NoRecord,           // both pointer bytes are zero
-  CannotOpen,         // missing, not a file, locked, no access
+  NoRecord,    // both pointer bytes are zero
+  CannotOpen,  // missing, not a file, locked, no access
   ReadFailed,
-  TooShortForPointer, // shorter than 0x13B bytes
-  TooShortForRecord,  // the record would run past the end of the file
+  TooShortForPointer,  // shorter than 0x13B bytes
+  TooShortForRecord,   // the record would run past the end of the file
 };
 
 struct RecordRead {

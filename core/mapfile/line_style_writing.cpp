@@ -70,8 +70,9 @@ bool Form1Controller::CheckAndJournal(const std::string& plikMap) {
   if (check.status != WriteStatus::Ok) {
     const std::string file = texts::Quoted(Shown(path));
     std::string why = check.status == WriteStatus::BeyondEnd
-                          ? "Plik danych mapy " + file + " jest krótszy niż rekord atrybutów linii odczytany z niego "
-                                                         "wcześniej; mógł zostać zmieniony przez inny program."
+                          ? "Plik danych mapy " + file +
+                                " jest krótszy niż rekord atrybutów linii odczytany z niego "
+                                "wcześniej; mógł zostać zmieniony przez inny program."
                           : "Nie mogę zapisać pliku danych mapy " + file +
                                 ": plik nie istnieje, jest tylko do odczytu albo używa go inny program.";
     s_.messages.Show(why + " Nic nie zostało zapisane.", MessageKind::CriticalOk, std::string(kDialogCaption));

@@ -26,7 +26,9 @@ class ApplyE2E : public E2E {
     client.Release();
     E2E::TearDown();
   }
-  std::vector<std::uint8_t> Granice() const { return ReadFileBytes(packages->DataFile("GRANICE.DAT")).value_or(std::vector<std::uint8_t>{}); }
+  std::vector<std::uint8_t> Granice() const {
+    return ReadFileBytes(packages->DataFile("GRANICE.DAT")).value_or(std::vector<std::uint8_t>{});
+  }
   std::vector<std::uint8_t> Expected(std::initializer_list<std::pair<std::uint32_t, std::uint8_t>> changes) const {
     auto bytes = original;
     for (auto [at, value] : changes) bytes[kGraniceBase + at] = value;
@@ -57,7 +59,9 @@ class ApplyE2E : public E2E {
     for (auto& id : objects) book.sheets[0].objects.push_back({id});
     excel.AddWorkbook(book);
   }
-  bool ApplyDone(HWND form) { return WaitFor([&] { return Enabled(form, IDC_CMDANULUJ); }); }
+  bool ApplyDone(HWND form) {
+    return WaitFor([&] { return Enabled(form, IDC_CMDANULUJ); });
+  }
 
   AttributeClient client{ComPtr<IDispatch>()};
   std::vector<std::uint8_t> original;
@@ -83,9 +87,8 @@ TEST_F(ApplyE2E, TypicalRequestFromMacroToRefreshedWorkbook) {
   EXPECT_EQ(start, (std::vector<std::string>{
                        "get workbooks()", "get Count()", "get activeworkbook()", "get Saved()", "get activesheet()",
                        "get Name()", "get activeworkbook()", "get FullName()", "get activeworkbook()", "call Save()",
-                       "get activeworkbook()", "get Name()", "get activeworkbook()", "call Close()",
-                       "get workbooks()", "call Open(str&:C:\\Dane\\Mapa.xls)", "get activeworkbook()",
-                       "get Windows()"}));
+                       "get activeworkbook()", "get Name()", "get activeworkbook()", "call Close()", "get workbooks()",
+                       "call Open(str&:C:\\Dane\\Mapa.xls)", "get activeworkbook()", "get Windows()"}));
   EXPECT_EQ(std::count(excel.log.begin(), excel.log.end(), "get OLEObjects(i2:1)"), 2)
       << "the first object is selected for each map object";
   EXPECT_EQ(std::count(excel.log.begin(), excel.log.end(), "put ScreenUpdating=bool:True"), 2);
@@ -197,8 +200,8 @@ TEST_F(ApplyE2E, LockedDataFileIsNotWritten) {
   ASSERT_TRUE(form);
   ChooseChange(form);
   SendMessageW(GetDlgItem(form, IDC_CHKODSWIEZ), BM_SETCHECK, BST_CHECKED, 0);
-  HANDLE lock = CreateFileA(packages->DataFile("GRANICE.DAT").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
+  HANDLE lock =
+      CreateFileA(packages->DataFile("GRANICE.DAT").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   Click(form, IDC_CMDANULUJ);
   auto box = WaitForMessageBox();

@@ -141,7 +141,8 @@ TEST_F(E2E, ASecondRunAfterUnloadListsEachPackageOnce) {
     HWND choice = WaitForDialog(kPackageCaption);
     if (!choice && outcome.wait_for(1s) == std::future_status::ready) {
       const auto o = outcome.get();
-      FAIL() << "RunForm ended with " << std::hex << o.hr << " " << std::string(o.description.begin(), o.description.end());
+      FAIL() << "RunForm ended with " << std::hex << o.hr << " "
+             << std::string(o.description.begin(), o.description.end());
     }
     ASSERT_TRUE(choice);
     EXPECT_EQ(ListItems(choice, IDC_WYBOR_LIST1).size(), 2u);
@@ -168,7 +169,8 @@ TEST_F(E2E, PropertiesRoundTripAndExcelIsShared) {
   EXPECT_NE(a.PutText(L"Excel", L"text"), S_OK) << "an object property is set with Set";
 
   // Early binding: the dual interface's own slots, marshalled by the type library.
-  ComPtr<_MorvalyClsAttribute> early = ComPtr<IDispatch>::Share(a.Get()).As<_MorvalyClsAttribute>(IID__MorvalyClsAttribute);
+  ComPtr<_MorvalyClsAttribute> early =
+      ComPtr<IDispatch>::Share(a.Get()).As<_MorvalyClsAttribute>(IID__MorvalyClsAttribute);
   ASSERT_TRUE(early);
   EXPECT_EQ(early->put_IsChange(VARIANT_TRUE), S_OK);
   VARIANT_BOOL value = VARIANT_FALSE;

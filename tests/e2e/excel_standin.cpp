@@ -20,10 +20,14 @@ Value FromVariant(const VARIANT& v) {
       BSTR b = (V_VT(p) & VT_BYREF) ? *V_BSTRREF(p) : V_BSTR(p);
       return Value::Text(b ? WideToUtf8(std::wstring_view(b, SysStringLen(b))) : std::string());
     }
-    case VT_I2: return Value::I2((V_VT(p) & VT_BYREF) ? *V_I2REF(p) : V_I2(p));
-    case VT_I4: return Value::I4((V_VT(p) & VT_BYREF) ? *V_I4REF(p) : V_I4(p));
-    case VT_BOOL: return Value::Bool(((V_VT(p) & VT_BYREF) ? *V_BOOLREF(p) : V_BOOL(p)) != VARIANT_FALSE);
-    default: return Value::Text("<vt " + std::to_string(V_VT(p)) + ">");
+    case VT_I2:
+      return Value::I2((V_VT(p) & VT_BYREF) ? *V_I2REF(p) : V_I2(p));
+    case VT_I4:
+      return Value::I4((V_VT(p) & VT_BYREF) ? *V_I4REF(p) : V_I4(p));
+    case VT_BOOL:
+      return Value::Bool(((V_VT(p) & VT_BYREF) ? *V_BOOLREF(p) : V_BOOL(p)) != VARIANT_FALSE);
+    default:
+      return Value::Text("<vt " + std::to_string(V_VT(p)) + ">");
   }
 }
 

@@ -179,7 +179,8 @@ TEST_F(Form1E2E, TabOrderAndEsc) {
   ASSERT_TRUE(form);
   DWORD thread = GetWindowThreadProcessId(form, nullptr);
   auto focusId = [&] {
-    GUITHREADINFO info{sizeof info};
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
     GetGUIThreadInfo(thread, &info);
     HWND focus = info.hwndFocus;
     // The pickers' inner combo box takes the focus for them.
@@ -187,15 +188,17 @@ TEST_F(Form1E2E, TabOrderAndEsc) {
     return focus ? GetDlgCtrlID(focus) : 0;
   };
   ASSERT_TRUE(WaitFor([&] { return focusId() == IDC_COMBO1; })) << "the first control in tab order";
-  const int expected[] = {IDC_CMDANULUJ, IDC_IMGCOMBOST, IDC_IMGCOMBOGR, IDCANCEL, IDC_CHKODSWIEZ, IDC_CMDCHANGE,
-                          IDC_COMBO1};
+  const int expected[] = {IDC_CMDANULUJ,  IDC_IMGCOMBOST, IDC_IMGCOMBOGR, IDCANCEL,
+                          IDC_CHKODSWIEZ, IDC_CMDCHANGE,  IDC_COMBO1};
   for (int id : expected) {
-    GUITHREADINFO info{sizeof info};
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
     GetGUIThreadInfo(thread, &info);
     PostMessageW(info.hwndFocus, WM_KEYDOWN, VK_TAB, 0);
     EXPECT_TRUE(WaitFor([&] { return focusId() == id; }, 2s)) << "expected control " << id << ", got " << focusId();
   }
-  GUITHREADINFO info{sizeof info};
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
   GetGUIThreadInfo(thread, &info);
   PostMessageW(info.hwndFocus, WM_KEYDOWN, VK_ESCAPE, 0);  // Esc cancels
   EXPECT_TRUE(WaitGone(form));

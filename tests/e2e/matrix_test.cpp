@@ -36,8 +36,8 @@ TEST_F(MatrixE2E, ReadOnlyDataFileIsNotWritten) {
   SelectCombo(form, IDC_COMBO1, kGranice);
   ASSERT_TRUE(WaitFor([&] { return ComboSelection(form, IDC_IMGCOMBOGR) == 4; }));
   ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-  HANDLE probe = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             0, nullptr);
+  HANDLE probe =
+      CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (probe != INVALID_HANDLE_VALUE) {
     // Windows refuses this; Wine run by root (as in CI) does not.
     CloseHandle(probe);
@@ -101,7 +101,8 @@ TEST_F(MatrixE2E, TwoHostsShareOneServerAndTheDialogServesTheLatestObject) {
   HANDLE readEnd = nullptr, writeEnd = nullptr;
   ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &inherit, 0));
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA si{sizeof si};
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
   si.dwFlags = STARTF_USESTDHANDLES;
   si.hStdOutput = si.hStdError = writeEnd;
   PROCESS_INFORMATION pi{};
@@ -118,11 +119,22 @@ TEST_F(MatrixE2E, TwoHostsShareOneServerAndTheDialogServesTheLatestObject) {
       output.append(buffer, got);
     }
   };
-  ASSERT_TRUE(WaitFor([&] { readSome(); return output.find("READY") != std::string::npos; }, 20s)) << output;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        readSome();
+        return output.find("READY") != std::string::npos;
+      },
+      20s))
+      << output;
   EXPECT_EQ(ServerProcessCount(), 1) << "one server process serves both hosts";
   EXPECT_TRUE(client.GetBool(L"IsChange") == false);
   Click(form, IDCANCEL);  // IsChange := False through TheAttribute: the script's object
-  EXPECT_TRUE(WaitFor([&] { readSome(); return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 30s));
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        readSome();
+        return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0;
+      },
+      30s));
   for (;;) {  // the rest, up to the end of the pipe
     char buffer[256];
     DWORD got = 0;

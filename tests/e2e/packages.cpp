@@ -14,15 +14,18 @@ constexpr char kRoot[] = "Software\\KELMO\\Atrybuty";
 std::string ReadMachineText(const char* subKey, const char* value) {
   char buffer[1024] = {};
   DWORD size = sizeof buffer - 1;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, subKey, value, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS) return {};
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, subKey, value, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+    return {};
   return buffer;
 }
 
 void WriteMachineText(const char* subKey, const char* value, const std::string& text) {
   HKEY key;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
     return;
-  RegSetValueExA(key, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(text.size() + 1));
+  RegSetValueExA(key, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>(text.size() + 1));
   RegCloseKey(key);
 }
 
@@ -55,8 +58,8 @@ Packages::~Packages() {
 }
 
 void Packages::Install(const samples::SamplePackage& package, const std::string& registryName) {
-  const auto path = samples::WritePackage(package, configDir_, dataDir_, "pkg" + std::to_string(GetTickCount()) +
-                                                                             std::to_string(rand()));
+  const auto path = samples::WritePackage(package, configDir_, dataDir_,
+                                          "pkg" + std::to_string(GetTickCount()) + std::to_string(rand()));
   SetPackagePath(registryName, path.value_or(""));
 }
 

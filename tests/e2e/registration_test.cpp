@@ -68,23 +68,26 @@ std::vector<std::wstring> Difference(const std::vector<std::wstring>& a, const s
 std::wstring Value(HKEY root, const std::wstring& path, const wchar_t* name, REGSAM view) {
   wchar_t data[1024] = {};
   DWORD size = sizeof data;
-  if (RegGetValueW(root, path.c_str(), name, RRF_RT_REG_SZ | (view == KEY_WOW64_32KEY ? RRF_SUBKEY_WOW6432KEY
-                                                                                       : RRF_SUBKEY_WOW6464KEY),
-                   nullptr, data, &size) != ERROR_SUCCESS)
+  if (RegGetValueW(root, path.c_str(), name,
+                   RRF_RT_REG_SZ | (view == KEY_WOW64_32KEY ? RRF_SUBKEY_WOW6432KEY : RRF_SUBKEY_WOW6464KEY), nullptr,
+                   data, &size) != ERROR_SUCCESS)
     return L"<missing>";
   return data;
 }
 
 DWORD RunServer(const std::wstring& arguments) {
   std::wstring line = L"\"" + g_exe + L"\" " + arguments;
-  STARTUPINFOW si{sizeof si};
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 999;
   // Registration exits at once; the bound only keeps a hung server from hanging the test.
   const bool ended = WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0;
   DWORD code = 998;
-  if (ended) GetExitCodeProcess(pi.hProcess, &code);
-  else TerminateProcess(pi.hProcess, 1);
+  if (ended)
+    GetExitCodeProcess(pi.hProcess, &code);
+  else
+    TerminateProcess(pi.hProcess, 1);
   CloseHandle(pi.hProcess);
   CloseHandle(pi.hThread);
   return code;

@@ -70,7 +70,8 @@ HRESULT AttributeClient::PutRef(const wchar_t* property, IDispatch* object) {
 
 std::wstring AttributeClient::GetText(const wchar_t* property) {
   win32::Variant result;
-  if (FAILED(Invoke(property, DISPATCH_PROPERTYGET, nullptr, result.Get())) || V_VT(result.Get()) != VT_BSTR) return L"<?>";
+  if (FAILED(Invoke(property, DISPATCH_PROPERTYGET, nullptr, result.Get())) || V_VT(result.Get()) != VT_BSTR)
+    return L"<?>";
   return V_BSTR(result.Get()) ? V_BSTR(result.Get()) : L"";
 }
 
@@ -82,7 +83,8 @@ bool AttributeClient::GetBool(const wchar_t* property) {
 
 ComPtr<IDispatch> AttributeClient::GetObject(const wchar_t* property) {
   win32::Variant result;
-  if (FAILED(Invoke(property, DISPATCH_PROPERTYGET, nullptr, result.Get())) || V_VT(result.Get()) != VT_DISPATCH) return {};
+  if (FAILED(Invoke(property, DISPATCH_PROPERTYGET, nullptr, result.Get())) || V_VT(result.Get()) != VT_DISPATCH)
+    return {};
   return ComPtr<IDispatch>::Share(V_DISPATCH(result.Get()));
 }
 

@@ -92,7 +92,9 @@ Icon IconOf(HWND box) {
   const struct {
     LPCWSTR id;
     Icon icon;
-  } candidates[] = {{IDI_INFORMATION, Icon::Information}, {IDI_ERROR, Icon::Error}, {IDI_WARNING, Icon::Other},
+  } candidates[] = {{IDI_INFORMATION, Icon::Information},
+                    {IDI_ERROR, Icon::Error},
+                    {IDI_WARNING, Icon::Other},
                     {IDI_QUESTION, Icon::Other}};
   for (const auto& c : candidates) {
     const auto drawn = DrawnIcon(LoadIconW(nullptr, c.id), r.right - r.left, r.bottom - r.top, background);
@@ -131,8 +133,7 @@ HWND FindDialog(const std::wstring& caption) {
 }
 
 HWND FindDialogStartingWith(const std::wstring& start) {
-  return FindTopLevel(
-      [&](HWND w) { return IsWindowVisible(w) && IsDialogClass(w) && Text(w).rfind(start, 0) == 0; });
+  return FindTopLevel([&](HWND w) { return IsWindowVisible(w) && IsDialogClass(w) && Text(w).rfind(start, 0) == 0; });
 }
 
 HWND FindTopLevelColourDialog() {

@@ -63,7 +63,8 @@ void Check(bool ok, const std::string& what) {
 }
 
 std::string Narrow(const std::wstring& text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
   return out;
@@ -264,7 +265,8 @@ int RefreshCheck(HWND form) {
 
 // "Nie odświeżaj arkusza" as an ordinary start from a workbook leaves it.
 void CheckOrdinaryStart(HWND form) {
-  Check(Visible(form, IDC_CHKODSWIEZ) && Enabled(form, IDC_CHKODSWIEZ), "an ordinary start shows \"Nie odswiezaj arkusza\"");
+  Check(Visible(form, IDC_CHKODSWIEZ) && Enabled(form, IDC_CHKODSWIEZ),
+        "an ordinary start shows \"Nie odswiezaj arkusza\"");
   Check(RefreshCheck(form) == BST_UNCHECKED, "an ordinary start leaves \"Nie odswiezaj arkusza\" unticked");
 }
 
@@ -476,15 +478,24 @@ int main(int argc, char** argv) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   const std::string command = argc > 1 ? argv[1] : "";
   int rc = 2;
-  if (command == "install") rc = Install(argc - 2, argv + 2);
-  else if (command == "excel-ordinary" && argc == 3) rc = ExcelOrdinary(argv[2]);
-  else if (command == "excel-from-exec" && argc == 3) rc = ExcelFromExec(argv[2]);
-  else if (command == "vbs-cancel" && argc == 3) rc = VbsCancel(argv[2]);
-  else if (command == "vbs-choose-apply-close" && argc == 3) rc = VbsChooseApplyClose(argv[2]);
-  else if (command == "vbs-no-package" && argc == 3) rc = VbsNoPackage(argv[2]);
-  else if (command == "viewer" && argc == 5) rc = Viewer(argv[2], argv[3], argv[4]);
-  else if (command == "clean" && argc == 2) rc = Finish();
-  else std::fprintf(stderr, "samples_probe: bad arguments (see the file's head)\n");
+  if (command == "install")
+    rc = Install(argc - 2, argv + 2);
+  else if (command == "excel-ordinary" && argc == 3)
+    rc = ExcelOrdinary(argv[2]);
+  else if (command == "excel-from-exec" && argc == 3)
+    rc = ExcelFromExec(argv[2]);
+  else if (command == "vbs-cancel" && argc == 3)
+    rc = VbsCancel(argv[2]);
+  else if (command == "vbs-choose-apply-close" && argc == 3)
+    rc = VbsChooseApplyClose(argv[2]);
+  else if (command == "vbs-no-package" && argc == 3)
+    rc = VbsNoPackage(argv[2]);
+  else if (command == "viewer" && argc == 5)
+    rc = Viewer(argv[2], argv[3], argv[4]);
+  else if (command == "clean" && argc == 2)
+    rc = Finish();
+  else
+    std::fprintf(stderr, "samples_probe: bad arguments (see the file's head)\n");
   CoUninitialize();
   return rc;
 }

@@ -76,6 +76,7 @@ Value Make(A&&... a) {
 class Leaf final : public Node {  // cells, embedded automation objects, windows
  public:
   using Node::Node;
+
  protected:
   CallResult OnCall(std::string_view m, const std::vector<Arg>&) override {
     return (m == "Select" || m == "Refresh" || m == "Activate") ? Ok() : Fail("nieznana metoda");
@@ -88,6 +89,7 @@ class Leaf final : public Node {  // cells, embedded automation objects, windows
 class OleObjectNode final : public Node {
  public:
   OleObjectNode(FakeExcel& e, std::string progId) : Node(e), progId_(std::move(progId)) {}
+
  protected:
   CallResult OnGet(std::string_view m, const std::vector<Arg>&) override {
     if (m == "ProgId") return Ok(Value::Text(progId_));
@@ -97,6 +99,7 @@ class OleObjectNode final : public Node {
   CallResult OnCall(std::string_view m, const std::vector<Arg>& a) override {
     return (m == "Activate" || m == "Select") ? Ok() : OnGet(m, a);
   }
+
  private:
   std::string progId_;
 };
@@ -104,6 +107,7 @@ class OleObjectNode final : public Node {
 class SheetNode final : public Node {
  public:
   SheetNode(FakeExcel& e, int book, int sheet) : Node(e), book_(book), sheet_(sheet) {}
+
  protected:
   const FakeSheet* Sheet() const {
     if (book_ < 0 || book_ >= static_cast<int>(excel_.open.size())) return nullptr;
@@ -111,6 +115,7 @@ class SheetNode final : public Node {
     return sheet_ >= 0 && sheet_ < static_cast<int>(sheets.size()) ? &sheets[sheet_] : nullptr;
   }
   CallResult OnGet(std::string_view m, const std::vector<Arg>& a) override;
+
  private:
   int book_, sheet_;
 };
@@ -118,10 +123,12 @@ class SheetNode final : public Node {
 class OleObjectsNode final : public Node {
  public:
   OleObjectsNode(FakeExcel& e, int count) : Node(e), count_(count) {}
+
  protected:
   CallResult OnGet(std::string_view m, const std::vector<Arg>&) override {
     return m == "Count" ? Ok(Value::I4(count_)) : Fail("nieznana właściwość");
   }
+
  private:
   int count_;
 };
@@ -143,12 +150,14 @@ CallResult SheetNode::OnGet(std::string_view m, const std::vector<Arg>& a) {
 class WindowsNode final : public Node {
  public:
   WindowsNode(FakeExcel& e, int count) : Node(e), count_(count) {}
+
  protected:
   std::variant<std::vector<Value::Object>, std::string> OnEnumerate() override {
     std::vector<Value::Object> items;
     for (int i = 0; i < count_; ++i) items.push_back(std::make_shared<Leaf>(excel_));
     return items;
   }
+
  private:
   int count_;
 };
@@ -156,6 +165,7 @@ class WindowsNode final : public Node {
 class WorkbookNode final : public Node {
  public:
   WorkbookNode(FakeExcel& e, int book) : Node(e), book_(book) {}
+
  protected:
   FakeWorkbook* Book() const {
     return book_ >= 0 && book_ < static_cast<int>(excel_.open.size()) ? &excel_.open[book_] : nullptr;
@@ -192,6 +202,7 @@ class WorkbookNode final : public Node {
     }
     return OnGet(m, a);
   }
+
  private:
   int book_;
 };
@@ -199,6 +210,7 @@ class WorkbookNode final : public Node {
 class WorkbooksNode final : public Node {
  public:
   using Node::Node;
+
  protected:
   CallResult OnGet(std::string_view m, const std::vector<Arg>&) override {
     return m == "Count" ? Ok(Value::I4(static_cast<std::int32_t>(excel_.open.size()))) : Fail("nieznana właściwość");
@@ -219,6 +231,7 @@ class WorkbooksNode final : public Node {
 class ApplicationNode final : public Node {
  public:
   using Node::Node;
+
  protected:
   CallResult OnGet(std::string_view m, const std::vector<Arg>& a) override {
     if (m == "workbooks" && a.empty()) return Ok(Make<WorkbooksNode>(excel_));

@@ -75,7 +75,7 @@ class FakeForm1View final : public Form1View {
   bool refreshEnabled = true;
   bool changeVisible = false;
   bool applyEnabled = true;
-  std::vector<bool> applyStates;  // every EnableApplyButton call
+  std::vector<bool> applyStates;                            // every EnableApplyButton call
   std::vector<std::optional<std::uint32_t>> colourAnswers;  // ChooseColour answers, in order
   int colourDialogs = 0;
   bool foreground = false;

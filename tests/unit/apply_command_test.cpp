@@ -89,15 +89,33 @@ TEST_F(ApplyCommand, SavedWorkbookIsRefreshedWithoutAsking) {
   form->CmdAnuluj_Click();
   EXPECT_TRUE(Written());
   EXPECT_TRUE(messages.shown.empty());
-  EXPECT_EQ(excel.log, (std::vector<std::string>{
-                           "get workbooks()", "get Count()", "get activeworkbook()", "get Saved()",
-                           "get activesheet()", "get Name()", "get activeworkbook()", "get FullName()",
-                           "get activeworkbook()", "call Save()", "get activeworkbook()", "get Name()",
-                           "get activeworkbook()", "call Close()", "get workbooks()",
-                           "call Open(str&:C:\\Dane\\Mapa.xls)", "get activeworkbook()", "get Windows()",
-                           "enumerate", "put WindowState=i2:1", "get workbooks(str&:Mapa.xls)",
-                           "get worksheets(str&:Mapy)", "get OLEObjects()", "get Count()",
-                           "get workbooks(str&:Mapa.xls)", "get Windows(i2:1)", "put WindowState=i2:3"}));
+  EXPECT_EQ(excel.log, (std::vector<std::string>{"get workbooks()",
+                                                 "get Count()",
+                                                 "get activeworkbook()",
+                                                 "get Saved()",
+                                                 "get activesheet()",
+                                                 "get Name()",
+                                                 "get activeworkbook()",
+                                                 "get FullName()",
+                                                 "get activeworkbook()",
+                                                 "call Save()",
+                                                 "get activeworkbook()",
+                                                 "get Name()",
+                                                 "get activeworkbook()",
+                                                 "call Close()",
+                                                 "get workbooks()",
+                                                 "call Open(str&:C:\\Dane\\Mapa.xls)",
+                                                 "get activeworkbook()",
+                                                 "get Windows()",
+                                                 "enumerate",
+                                                 "put WindowState=i2:1",
+                                                 "get workbooks(str&:Mapa.xls)",
+                                                 "get worksheets(str&:Mapy)",
+                                                 "get OLEObjects()",
+                                                 "get Count()",
+                                                 "get workbooks(str&:Mapa.xls)",
+                                                 "get Windows(i2:1)",
+                                                 "put WindowState=i2:3"}));
   EXPECT_EQ(view.applyStates.back(), true);
 }
 
@@ -170,8 +188,8 @@ TEST_F(WorkbookRefresh, TwoMapObjectsSelectTheFirstInBothIterations) {
       expected.insert(expected.end(), part.begin(), part.end());
     }
   }
-  for (auto part : {std::vector<std::string>{"get workbooks(str&:Mapa.xls)", "get Windows(i2:1)",
-                                             "put WindowState=i2:3"}}) {
+  for (auto part :
+       {std::vector<std::string>{"get workbooks(str&:Mapa.xls)", "get Windows(i2:1)", "put WindowState=i2:3"}}) {
     expected.insert(expected.end(), part.begin(), part.end());
   }
   EXPECT_EQ(ObjectLoop(), expected);

@@ -47,7 +47,9 @@ TEST_P(DataFileMatrix, ChoosingAndApplyingNeverChangesTheFile) {
   // The user goes back to the damaged layer and applies anyway.
   view.SelectLayer(kGranice);
   form->ZmianaWarstw();
-  if (isFile) EXPECT_EQ(DataBytes("GRANICE.DAT"), bytes) << "not a byte changed, not a byte added";
+  if (isFile) {
+    EXPECT_EQ(DataBytes("GRANICE.DAT"), bytes) << "not a byte changed, not a byte added";
+  }
   EXPECT_EQ(DataBytes("DROGI.DAT"), others) << "nor in the first layer's file";
 }
 
@@ -61,10 +63,12 @@ INSTANTIATE_TEST_SUITE_P(
         DataFileRow{"record_crossing_end", [](const std::string&, auto& b) { b.resize(0x10000 + 17); }, "za krótki"},
         DataFileRow{"no_record", [](const std::string&, auto& b) { b[0x139] = b[0x13A] = 0; },
                     "Brak warstwy \"Granice województw\""},
-        DataFileRow{"directory", [](const std::string& p, auto&) {
+        DataFileRow{"directory",
+                    [](const std::string& p, auto&) {
                       std::filesystem::remove(p);
                       std::filesystem::create_directory(p);
-                    }, "pliku danych mapy"}),
+                    },
+                    "pliku danych mapy"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Form1Fixture, FileShrunkBetweenReadAndApplyIsNotTouched) {
@@ -92,8 +96,10 @@ class ProgramFilesMatrix : public Form1Fixture, public ::testing::WithParamInter
 TEST_P(ProgramFilesMatrix, DataDirectoryComesFromTheRegistry) {
   InstallSample();
   const std::string value = GetParam().value(dir.Prefix());
-  if (value == "<none>") registry.Remove(kCurrentVersionKey, kProgramFilesDirValue);
-  else registry.Set(kCurrentVersionKey, kProgramFilesDirValue, value);
+  if (value == "<none>")
+    registry.Remove(kCurrentVersionKey, kProgramFilesDirValue);
+  else
+    registry.Set(kCurrentVersionKey, kProgramFilesDirValue, value);
   LoadOk();
   EXPECT_EQ(form->JestWarstwa(), GetParam().readable);
   if (!GetParam().readable) {
@@ -104,19 +110,21 @@ TEST_P(ProgramFilesMatrix, DataDirectoryComesFromTheRegistry) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ProgramFilesMatrix,
-    ::testing::Values(
-        ProgramFilesRow{"missing", [](const std::string&) { return std::string("<none>"); }, false},
-        ProgramFilesRow{"empty", [](const std::string&) { return std::string(); }, false},
-        // The scratch directory ends in "/" on Linux and in "\\" on Windows: used as it is.
-        ProgramFilesRow{"ending_in_separator", [](const std::string& d) { return d; }, true}
+std::vector<ProgramFilesRow> ProgramFilesRows() {
+  std::vector<ProgramFilesRow> rows = {
+      {"missing", [](const std::string&) { return std::string("<none>"); }, false},
+      {"empty", [](const std::string&) { return std::string(); }, false},
+      // The scratch directory ends in "/" on Linux and in "\\" on Windows: used as it is.
+      {"ending_in_separator", [](const std::string& d) { return d; }, true},
+  };
 #ifdef _WIN32
-        ,
-        ProgramFilesRow{"without_separator", [](const std::string& d) { return d.substr(0, d.size() - 1); }, true}
+  rows.push_back({"without_separator", [](const std::string& d) { return d.substr(0, d.size() - 1); }, true});
 #endif
-        ),
-    [](const auto& info) { return std::string(info.param.name); });
+  return rows;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ProgramFilesMatrix, ::testing::ValuesIn(ProgramFilesRows()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Configurations and the package list: what RunForm and the load make of them. ----
 
@@ -212,11 +220,13 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, ConfigMatrix,
     ::testing::Values(
         ConfigRow{"zero_length", [] { return std::vector<std::uint8_t>{}; }, "config message", 0},
-        ConfigRow{"binary_garbage", [] {
+        ConfigRow{"binary_garbage",
+                  [] {
                     std::vector<std::uint8_t> b(4096);
                     for (std::size_t i = 0; i < b.size(); ++i) b[i] = static_cast<std::uint8_t>(i * 131 + 7);
                     return b;
-                  }, "brak wartości MapCount", 0},
+                  },
+                  "brak wartości MapCount", 0},
         ConfigRow{"count_missing", [] { return Bytes("[Global]\r\nX=1\r\n"); }, "brak wartości MapCount", 0},
         ConfigRow{"count_empty", [] { return Bytes("[Global]\r\nMapCount=\r\n"); }, "brak wartości MapCount", 0},
         ConfigRow{"count_abc", [] { return Bytes("[Global]\r\nMapCount=abc\r\n"); }, "MapCount=abc", 0},
@@ -226,21 +236,30 @@ INSTANTIATE_TEST_SUITE_P(
         ConfigRow{"duplicate_sections_and_keys",
                   [] { return Bytes(Layers(2) + "[Global]\r\nMapCount=9\r\n[Map 1]\r\nLayerName=X\r\n"); }, "", 2},
         ConfigRow{"sections_without_blank", [] { return Bytes(Layers(3, "Map")); }, "", 3},
-        ConfigRow{"names_of_150_characters",
-                  [] { return Bytes("[Global]\r\nMapCount=1\r\n[Map 1]\r\nLayerName=" + std::string(150, 'x') + "\r\n"); },
-                  "", 1},
+        ConfigRow{
+            "names_of_150_characters",
+            [] { return Bytes("[Global]\r\nMapCount=1\r\n[Map 1]\r\nLayerName=" + std::string(150, 'x') + "\r\n"); },
+            "", 1},
         ConfigRow{"polish_code_page_1250",
-                  [] { return Bytes("[Global]\r\nMapCount=1\r\n[Map 1]\r\nLayerName=\xA3\xF3" "d\x9F\r\nMapName=DROGI.DAT\r\n"); },
+                  [] {
+                    return Bytes(
+                        "[Global]\r\nMapCount=1\r\n[Map 1]\r\nLayerName=\xA3\xF3"
+                        "d\x9F\r\nMapName=DROGI.DAT\r\n");
+                  },
                   "", 1},
-        ConfigRow{"hundred_megabytes", [] {
+        ConfigRow{"hundred_megabytes",
+                  [] {
                     std::string text = Layers(3);
                     text += ";" + std::string(100 * 1024 * 1024, 'x') + "\r\n";
                     return Bytes(text);
-                  }, "", 3}),
+                  },
+                  "", 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Form1Fixture, ShownNamesAreConvertedFromTheAnsiCodePage) {
-  WriteText(dir.File("c.ini"), "[Global]\r\nMapCount=1\r\n[Map 1]\r\nLayerName=\xA3\xF3" "d\x9F\r\n");
+  WriteText(dir.File("c.ini"),
+            "[Global]\r\nMapCount=1\r\n[Map 1]\r\nLayerName=\xA3\xF3"
+            "d\x9F\r\n");
   state.configTempPath = dir.File("c.ini");
   registry.Remove(kCurrentVersionKey, kProgramFilesDirValue);
   LoadOk();
@@ -302,7 +321,9 @@ TEST_P(RegistryMatrix, RunFormTellsOrAsks) {
   EXPECT_FALSE(RunForm(AttributeData{}, state, services));
   EXPECT_EQ(dialogs.lines, GetParam().packageLines);
   EXPECT_EQ(messages.shown.size(), GetParam().configMessage ? 1u : 0u);
-  if (!GetParam().configMessage && GetParam().packageLines.empty()) EXPECT_TRUE(dialogs.opened);
+  if (!GetParam().configMessage && GetParam().packageLines.empty()) {
+    EXPECT_TRUE(dialogs.opened);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -311,18 +332,25 @@ INSTANTIATE_TEST_SUITE_P(
         RegistryRow{"list_missing", [](auto&) {}, {}, true},
         RegistryRow{"list_empty", [](auto& r) { r.Set(kAtrybutyKey, kMruListValue, ""); }, {}, true},
         RegistryRow{"list_only_separator", [](auto& r) { r.Set(kAtrybutyKey, kMruListValue, ";"); }, {"", ""}, false},
-        RegistryRow{"list_with_empty_middle", [](auto& r) { r.Set(kAtrybutyKey, kMruListValue, "a;;b"); },
-                    {"a", "", "b"}, false},
+        RegistryRow{"list_with_empty_middle",
+                    [](auto& r) { r.Set(kAtrybutyKey, kMruListValue, "a;;b"); },
+                    {"a", "", "b"},
+                    false},
         RegistryRow{"name_of_300_characters",
-                    [](auto& r) { r.Set(kAtrybutyKey, kMruListValue, std::string(300, 'n')); }, {}, true},
+                    [](auto& r) { r.Set(kAtrybutyKey, kMruListValue, std::string(300, 'n')); },
+                    {},
+                    true},
         RegistryRow{"name_with_embedded_nul",
-                    [](auto& r) { r.Set(kAtrybutyKey, kMruListValue, std::string("Polska\0x", 8)); }, {}, false},
+                    [](auto& r) { r.Set(kAtrybutyKey, kMruListValue, std::string("Polska\0x", 8)); },
+                    {},
+                    false},
         RegistryRow{"path_missing",
                     [](auto& r) {
                       r.Set(kAtrybutyKey, kMruListValue, "Polska");
                       r.Remove(PackageKey("Polska"), kPackagePathValue);
                     },
-                    {}, true},
+                    {},
+                    true},
         RegistryRow{"one_package", [](auto& r) { r.Set(kAtrybutyKey, kMruListValue, " Polska "); }, {}, false}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -232,14 +232,13 @@ TEST_P(Form1LoadFailures, EndTheLoadWithADescription) {
   EXPECT_NE(error->description.find("\"Polska\""), std::string::npos) << error->description;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Form1LoadFailures,
-    ::testing::Values(LoadFailure{"missing", "[Map 1]\nLayerName=A\n", "brak wartości MapCount"},
-                      LoadFailure{"not_a_number", "[Global]\nMapCount=abc\n", "MapCount=abc"},
-                      LoadFailure{"negative", "[Global]\nMapCount=-1\n", "ujemną"},
-                      LoadFailure{"too_many", "[Global]\nMapCount=32768\n", "za dużą"},
-                      LoadFailure{"zero", "[Global]\nMapCount=0\n", "nie zawiera żadnej warstwy"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, Form1LoadFailures,
+                         ::testing::Values(LoadFailure{"missing", "[Map 1]\nLayerName=A\n", "brak wartości MapCount"},
+                                           LoadFailure{"not_a_number", "[Global]\nMapCount=abc\n", "MapCount=abc"},
+                                           LoadFailure{"negative", "[Global]\nMapCount=-1\n", "ujemną"},
+                                           LoadFailure{"too_many", "[Global]\nMapCount=32768\n", "za dużą"},
+                                           LoadFailure{"zero", "[Global]\nMapCount=0\n", "nie zawiera żadnej warstwy"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Form1Fixture, MissingTemporaryCopyEndsTheLoad) {
   state.configTempPath = dir.File("gone.ini");

@@ -145,8 +145,9 @@ TEST_F(Form1Writing, ReselectedFirstLayerIsNotWrittenInTheSameApply) {
   EXPECT_EQ(form->ZmianaWarstw(), WriteOutcome::NothingWritten);
   EXPECT_TRUE(form->JestWarstwa()) << "the first layer was read again";
   EXPECT_EQ(DataBytes("DROGI.DAT"), drogi) << "but nothing was written into it in this apply";
-  EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Brak warstwy o podanej nazwie.", "Brak warstwy o podanej nazwie",
-                                                        "Brak warstwy o podanej nazwie"}));
+  EXPECT_EQ(messages.Texts(),
+            (std::vector<std::string>{"Brak warstwy o podanej nazwie.", "Brak warstwy o podanej nazwie",
+                                      "Brak warstwy o podanej nazwie"}));
 }
 
 TEST_F(Form1Writing, FileThatShrankSinceTheReadIsNotTouched) {

@@ -7,7 +7,10 @@ namespace atrybuty {
 namespace {
 
 JournalEntry Sample() {
-  return {"2026-12-08T10:11:12Z", "Polska", "Granice\twojewództw\\", "C:\\Program Files\\A.DAT",
+  return {"2026-12-08T10:11:12Z",
+          "Polska",
+          "Granice\twojewództw\\",
+          "C:\\Program Files\\A.DAT",
           {{0x1000D, 5, 7}, {0x1000E, 30, 30}, {0x10010, 0x80, 0x12}}};
 }
 

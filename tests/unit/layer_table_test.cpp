@@ -36,7 +36,8 @@ TEST(LayerTable, SectionsWithoutBlankLeaveLayersEmpty) {
 }
 
 TEST(LayerTable, NamesAndFilesAreCutTo143Characters) {
-  const auto result = Load("[Global]\nMapCount=1\n[Map 1]\nLayerName=" + std::string(150, 'n') + "\nMapName=" + std::string(150, 'f'));
+  const auto result =
+      Load("[Global]\nMapCount=1\n[Map 1]\nLayerName=" + std::string(150, 'n') + "\nMapName=" + std::string(150, 'f'));
   const auto& t = std::get<LayerTable>(result);
   EXPECT_EQ(t.entries[1].name, std::string(143, 'n'));
   EXPECT_EQ(t.entries[1].fileName, std::string(143, 'f'));

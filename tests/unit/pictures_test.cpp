@@ -249,7 +249,7 @@ TEST_F(StylePictures, SixtySecondIsALineStartingAtASquare) {
 TEST(PictureDib, IsBottomUpBgrWithRowsPaddedToFourBytes) {
   Picture p;
   p.pixels.fill(kWhite);
-  p.pixels[0] = 0x123456;  // top left
+  p.pixels[0] = 0x123456;                                                         // top left
   p.pixels[(kPictureHeight - 1) * kPictureWidth + kPictureWidth - 1] = 0xABCDEF;  // bottom right
   const std::vector<std::uint8_t> dib = ToDib24(p);
   constexpr std::size_t kStride = 196;
@@ -267,9 +267,8 @@ TEST(PictureDib, IsBottomUpBgrWithRowsPaddedToFourBytes) {
 }
 
 TEST(AppIcon, UsesTheVgaColoursWithTransparentCornersAndAnOpaqueSheet) {
-  const std::set<std::uint32_t> vga = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
-                                       0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
-                                       0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+  const std::set<std::uint32_t> vga = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+                                       0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
   const AppIcon icon = MakeAppIcon();
   std::set<std::uint32_t> opaqueColours;
   for (std::size_t i = 0; i < icon.pixels.size(); ++i) {

@@ -125,7 +125,8 @@ TEST_F(RunFormTest, OnePackageNeedsNoChoice) {
   EXPECT_FALSE(state.multiPackage);
   EXPECT_EQ(state.fromExec, "FROM_EXEC");
   EXPECT_FALSE(state.viewerMode);
-  EXPECT_EQ(testing::ReadAll(state.configTempPath), (std::vector<std::uint8_t>{'[', 'G', 'l', 'o', 'b', 'a', 'l', ']'}));
+  EXPECT_EQ(testing::ReadAll(state.configTempPath),
+            (std::vector<std::uint8_t>{'[', 'G', 'l', 'o', 'b', 'a', 'l', ']'}));
   EXPECT_EQ(mainDialog.calls,
             (std::vector<std::string>{"Load Polska", "Caption Zmiana atrybutów linii - Polska", "ShowModeless"}));
   EXPECT_TRUE(messages.shown.empty());
@@ -177,8 +178,10 @@ TEST_F(RunFormTest, ClosingThePackageDialogEndsSilently) {
 TEST_F(RunFormTest, NoPackagesGiveTheConfigurationMessage) {
   for (const char* list : {static_cast<const char*>(""), static_cast<const char*>(nullptr)}) {
     messages.shown.clear();
-    if (list) registry.Set(kAtrybutyKey, kMruListValue, list);
-    else registry.Remove(kAtrybutyKey, kMruListValue);
+    if (list)
+      registry.Set(kAtrybutyKey, kMruListValue, list);
+    else
+      registry.Remove(kAtrybutyKey, kMruListValue);
     state.multiPackage = true;
     EXPECT_FALSE(Run());
     ExpectConfigMessage();
@@ -207,10 +210,10 @@ TEST_F(RunFormTest, ViewerTakesActualMapUntrimmedAndShowsModally) {
   EXPECT_EQ(packageDialog.shows, 0);
   EXPECT_TRUE(state.viewerMode);
   EXPECT_TRUE(state.multiPackage);
-  EXPECT_EQ(mainDialog.calls, (std::vector<std::string>{"Load  Europa", "Caption Zmiana atrybutów linii -  Europa",
-                                                        "Unload", "Load  Europa",
-                                                        "Caption Zmiana atrybutów linii -  Europa",
-                                                        "TickAndHideRefreshCheck", "HideChangeButton", "ShowModal"}));
+  EXPECT_EQ(mainDialog.calls,
+            (std::vector<std::string>{"Load  Europa", "Caption Zmiana atrybutów linii -  Europa", "Unload",
+                                      "Load  Europa", "Caption Zmiana atrybutów linii -  Europa",
+                                      "TickAndHideRefreshCheck", "HideChangeButton", "ShowModal"}));
 }
 
 TEST_F(RunFormTest, ViewerWithUnknownPackageGetsTheConfigurationMessage) {

@@ -47,18 +47,44 @@ TEST(ProfileConformance, LinesSectionsKeysAndQuotes) {
       "[Map 5]\rLayerName=cr only\rMapName=x=y\r"
       "[Map 6]\nLayerName\nMapName=\n;Comment=1\n[broken\nKey=after broken\n"
       "[Map 7]\r\nlayername=first\r\nLAYERNAME=second\r\n"
-      "[Map 8]\r\nLayerName=" + std::string(150, 'x') + "\r\n"
-      "[Map 9]\r\nLayerName=\"" + std::string(148, 'q') + "\"\r\n"
-      "[Map 10]\r\nLayerName=\xA3\xF3" "d\xBC \xAF\xF3\xB3w\r\n"
+      "[Map 8]\r\nLayerName=" +
+      std::string(150, 'x') +
+      "\r\n"
+      "[Map 9]\r\nLayerName=\"" +
+      std::string(148, 'q') +
+      "\"\r\n"
+      "[Map 10]\r\nLayerName=\xA3\xF3"
+      "d\xBC \xAF\xF3\xB3w\r\n"
       "[Map 11]\r\nLayerName=\x1Atab\tand ctrl-z\x1A\r\n";
-  std::vector<std::pair<std::string, std::string>> lookups = {
-      {"Global", "MapCount"}, {"global", "other"}, {"Map 1", "LayerName"}, {"Map 1", "MapName"},
-      {"Map1", "LayerName"}, {"Map 2", "LayerName"}, {" Map 2 ", "LayerName"}, {"Map 3", "LayerName"},
-      {"Map 3", "MapName"}, {"Map 4", "LayerName"}, {"Map 4", "MapName"}, {"Map 4", "A"}, {"Map 4", "B"},
-      {"Map 4", "C"}, {"Map 5", "LayerName"}, {"Map 5", "MapName"}, {"Map 6", "LayerName"},
-      {"Map 6", "MapName"}, {"Map 6", ";Comment"}, {"Map 6", "[broken"}, {"Map 6", "Key"}, {"broken", "Key"},
-      {"Map 7", "LayerName"}, {"Map 8", "LayerName"}, {"Map 9", "LayerName"}, {"Map 10", "LayerName"},
-      {"Map 11", "LayerName"}, {"Map 12", "LayerName"}, {"", "k0"}};
+  std::vector<std::pair<std::string, std::string>> lookups = {{"Global", "MapCount"},
+                                                              {"global", "other"},
+                                                              {"Map 1", "LayerName"},
+                                                              {"Map 1", "MapName"},
+                                                              {"Map1", "LayerName"},
+                                                              {"Map 2", "LayerName"},
+                                                              {" Map 2 ", "LayerName"},
+                                                              {"Map 3", "LayerName"},
+                                                              {"Map 3", "MapName"},
+                                                              {"Map 4", "LayerName"},
+                                                              {"Map 4", "MapName"},
+                                                              {"Map 4", "A"},
+                                                              {"Map 4", "B"},
+                                                              {"Map 4", "C"},
+                                                              {"Map 5", "LayerName"},
+                                                              {"Map 5", "MapName"},
+                                                              {"Map 6", "LayerName"},
+                                                              {"Map 6", "MapName"},
+                                                              {"Map 6", ";Comment"},
+                                                              {"Map 6", "[broken"},
+                                                              {"Map 6", "Key"},
+                                                              {"broken", "Key"},
+                                                              {"Map 7", "LayerName"},
+                                                              {"Map 8", "LayerName"},
+                                                              {"Map 9", "LayerName"},
+                                                              {"Map 10", "LayerName"},
+                                                              {"Map 11", "LayerName"},
+                                                              {"Map 12", "LayerName"},
+                                                              {"", "k0"}};
   ExpectSameAnswers(text, lookups);
 }
 

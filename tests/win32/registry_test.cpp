@@ -63,8 +63,12 @@ TEST_F(RegistryReader, EmptyAndMissingGiveEmptyText) {
 }
 
 TEST_F(RegistryReader, PolishTextComesBackInTheAnsiCodePage) {
-  Put("pl", std::string("\xA3\xF3" "d\xBC") + '\0');  // "Łódź" in code page 1250
-  EXPECT_EQ(Read("pl"), "\xA3\xF3" "d\xBC");
+  Put("pl", std::string("\xA3\xF3"
+                        "d\xBC") +
+                '\0');  // "Łódź" in code page 1250
+  EXPECT_EQ(Read("pl"),
+            "\xA3\xF3"
+            "d\xBC");
 }
 
 }  // namespace

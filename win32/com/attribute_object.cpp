@@ -79,8 +79,8 @@ STDMETHODIMP AttributeObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPA
   ITypeInfo* typeInfo = process_.TypeInfo();
   if (!typeInfo) return E_FAIL;
   SetErrorInfo(0, nullptr);
-  const HRESULT hr = typeInfo->Invoke(static_cast<_MorvalyClsAttribute*>(this), id, flags, params, result, excep,
-                                      argError);
+  const HRESULT hr =
+      typeInfo->Invoke(static_cast<_MorvalyClsAttribute*>(this), id, flags, params, result, excep, argError);
   if (FAILED(hr) && excep) {
     if (hr != DISP_E_EXCEPTION && hr != DISP_E_MEMBERNOTFOUND && hr != DISP_E_BADPARAMCOUNT &&
         hr != DISP_E_TYPEMISMATCH && hr != DISP_E_PARAMNOTOPTIONAL && hr != DISP_E_BADVARTYPE) {

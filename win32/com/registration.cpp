@@ -64,7 +64,9 @@ std::vector<std::wstring> OwnedTrees() {
 // Parents registration may have had to create (in a fresh per-user hive).
 constexpr const wchar_t* kParents[] = {L"CLSID", L"TypeLib", L"Interface"};
 
-HKEY Root(RegistrationScope scope) { return scope == RegistrationScope::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+HKEY Root(RegistrationScope scope) {
+  return scope == RegistrationScope::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
 
 // 32-bit hosts (32-bit Office) look for the class and the interface in the
 // 32-bit view of the registry; the type library and ProgIDs are shared.
@@ -128,18 +130,21 @@ HRESULT UnregisterServer(RegistrationScope scope) {
   LSTATUS failed = ERROR_SUCCESS;
   for (REGSAM view : kViews) {
     for (const std::wstring& tree : OwnedTrees()) {
-      if (const LSTATUS status = DeleteTree(Root(scope), classes + tree, view); status != ERROR_SUCCESS) failed = status;
+      if (const LSTATUS status = DeleteTree(Root(scope), classes + tree, view); status != ERROR_SUCCESS)
+        failed = status;
     }
     // The machine's class keys belong to the system; only a per-user hive
     // may have had them made for us.
     for (const wchar_t* parent : kParents) {
-      if (scope == RegistrationScope::User && IsEmptyKey(Root(scope), classes + parent, view)) RegDeleteKeyExW(Root(scope), (classes + parent).c_str(), view, 0);
+      if (scope == RegistrationScope::User && IsEmptyKey(Root(scope), classes + parent, view))
+        RegDeleteKeyExW(Root(scope), (classes + parent).c_str(), view, 0);
     }
   }
   // A fresh per-user hive may have had no classes at all before.
   if (scope == RegistrationScope::User) {
     for (const std::wstring& made : {classes + L"Wow6432Node", std::wstring(L"Software\\Classes")}) {
-      if (IsEmptyKey(Root(scope), made, KEY_WOW64_64KEY)) RegDeleteKeyExW(Root(scope), made.c_str(), KEY_WOW64_64KEY, 0);
+      if (IsEmptyKey(Root(scope), made, KEY_WOW64_64KEY))
+        RegDeleteKeyExW(Root(scope), made.c_str(), KEY_WOW64_64KEY, 0);
     }
   }
   return HRESULT_FROM_WIN32(failed);

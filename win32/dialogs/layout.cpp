@@ -33,8 +33,10 @@ void PlaceControls(HWND dialog, std::span<const TwipsPlace> places, UINT dpi) {
     if (!control) continue;
     const int x = TwipsToPixels(p.left, dpi), y = TwipsToPixels(p.top, dpi);
     const int w = TwipsToPixels(p.left + p.width, dpi) - x, h = TwipsToPixels(p.top + p.height, dpi) - y;
-    if (batch) batch = DeferWindowPos(batch, control, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-    else SetWindowPos(control, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (batch)
+      batch = DeferWindowPos(batch, control, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+      SetWindowPos(control, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (batch) EndDeferWindowPos(batch);
 }
@@ -52,7 +54,8 @@ void SizeClientArea(HWND window, int widthTwips, int heightTwips, UINT dpi) {
 void CentreOnScreen(HWND window) {
   RECT r;
   GetWindowRect(window, &r);
-  MONITORINFO mi{sizeof mi};
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
   GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &mi);
   const RECT& area = mi.rcWork;
   const int x = area.left + ((area.right - area.left) - (r.right - r.left)) / 2;

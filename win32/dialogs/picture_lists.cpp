@@ -55,7 +55,8 @@ HICON MakeAppIcon() {
       p[0] = static_cast<std::uint8_t>(icon.pixels[i] & 0xFF);
       p[1] = static_cast<std::uint8_t>((icon.pixels[i] >> 8) & 0xFF);
       p[2] = static_cast<std::uint8_t>((icon.pixels[i] >> 16) & 0xFF);
-      if (icon.transparent[i]) mask[static_cast<std::size_t>(y) * maskRow + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+      if (icon.transparent[i])
+        mask[static_cast<std::size_t>(y) * maskRow + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
     }
   }
   GdiObject colourBitmap(MakeBitmap(kIconSize, kIconSize, colour));

@@ -154,7 +154,8 @@ CallResult DispatchClient::Invoke(std::string_view member, WORD flags, const std
     // collection, then its default member with the index.
     CallResult collection = Invoke(member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {}, &id);
     const auto* object = std::get_if<Value::Object>(&collection.value.v);
-    if (!collection.ok || !object || !*object) return collection.ok ? CallResult{false, {}, Describe(hr, excep)} : collection;
+    if (!collection.ok || !object || !*object)
+      return collection.ok ? CallResult{false, {}, Describe(hr, excep)} : collection;
     auto* client = static_cast<DispatchClient*>(object->get());
     DISPID value = DISPID_VALUE;
     return client->Invoke(member, flags, args, &value);
@@ -175,11 +176,13 @@ CallResult DispatchClient::Convert(VARIANT& v) {
     case VT_I4:
       return {true, Value::I4(V_I4(&v)), {}};
     case VT_BSTR:
-      return {true, Value::Text(V_BSTR(&v) ? WideToUtf8(std::wstring_view(V_BSTR(&v), SysStringLen(V_BSTR(&v))))
-                                           : std::string()),
-              {}};
+      return {
+          true,
+          Value::Text(V_BSTR(&v) ? WideToUtf8(std::wstring_view(V_BSTR(&v), SysStringLen(V_BSTR(&v)))) : std::string()),
+          {}};
     case VT_DISPATCH:
-      return {true, Value::Obj(V_DISPATCH(&v) ? MakeLateBound(ComPtr<IDispatch>::Share(V_DISPATCH(&v)), retry_) : nullptr),
+      return {true,
+              Value::Obj(V_DISPATCH(&v) ? MakeLateBound(ComPtr<IDispatch>::Share(V_DISPATCH(&v)), retry_) : nullptr),
               {}};
     default: {
       Variant asInt;
@@ -194,11 +197,11 @@ std::variant<std::vector<Value::Object>, std::string> DispatchClient::Enumerate(
   DISPPARAMS none{nullptr, nullptr, 0, 0};
   EXCEPINFO excep{};
   const HRESULT hr = Attempt([&] {
-    return object_->Invoke(DISPID_NEWENUM, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
-                           &none, result.Receive(), &excep, nullptr);
+    return object_->Invoke(DISPID_NEWENUM, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &none,
+                           result.Receive(), &excep, nullptr);
   });
   if (FAILED(hr)) return Describe(hr, excep);
-  IUnknown* unknown = V_VT(result.Get()) == VT_UNKNOWN ? V_UNKNOWN(result.Get())
+  IUnknown* unknown = V_VT(result.Get()) == VT_UNKNOWN    ? V_UNKNOWN(result.Get())
                       : V_VT(result.Get()) == VT_DISPATCH ? V_DISPATCH(result.Get())
                                                           : nullptr;
   if (!unknown) return std::string("kolekcja nie podaje swoich elementów");

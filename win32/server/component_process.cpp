@@ -1,6 +1,5 @@
 #include "server/component_process.h"
 
-
 #include "atrybuty_h.h"
 #include "com/error_info.h"
 #include "dialogs/form1_host.h"
@@ -38,11 +37,7 @@ ComPtr<ITypeInfo> LoadOwnTypeInfo() {
 }  // namespace
 
 ComponentProcess::ComponentProcess(HINSTANCE instance, bool startedByCom)
-    : instance_(instance),
-      typeInfo_(LoadOwnTypeInfo()),
-      journal_(OpenJournal()),
-      packageDialog_(*this),
-      form1_(*this) {
+    : instance_(instance), typeInfo_(LoadOwnTypeInfo()), journal_(OpenJournal()), packageDialog_(*this), form1_(*this) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = OwnerProc;
@@ -51,8 +46,10 @@ ComponentProcess::ComponentProcess(HINSTANCE instance, bool startedByCom)
   RegisterClassExW(&wc);
   owner_ = CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, L"Atrybuty", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                            instance_, this);
-  if (startedByCom) SetTimer(owner_, kStartTimer, kStartTimeoutMs, nullptr);
-  else startWaitOver_ = true;
+  if (startedByCom)
+    SetTimer(owner_, kStartTimer, kStartTimeoutMs, nullptr);
+  else
+    startWaitOver_ = true;
 }
 
 ComponentProcess::~ComponentProcess() {

@@ -61,8 +61,8 @@ int Serve(HINSTANCE instance, bool startedByCom) {
   ComponentProcess process(instance, startedByCom);
   ClassFactory factory(process);
   DWORD cookie = 0;
-  const HRESULT hr = CoRegisterClassObject(CLSID_MorvalyClsAttribute, &factory, CLSCTX_LOCAL_SERVER,
-                                           REGCLS_MULTIPLEUSE, &cookie);
+  const HRESULT hr =
+      CoRegisterClassObject(CLSID_MorvalyClsAttribute, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &cookie);
   if (FAILED(hr)) return 1;
   return process.Run(cookie);
 }
@@ -74,11 +74,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   const bool silent = HasSwitch(line, L"s");
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
   int code;
-  if (HasSwitch(line, L"RegServer")) code = Register(true, RegistrationScope::Machine, silent);
-  else if (HasSwitch(line, L"UnregServer")) code = Register(false, RegistrationScope::Machine, silent);
-  else if (HasSwitch(line, L"RegServerUser")) code = Register(true, RegistrationScope::User, silent);
-  else if (HasSwitch(line, L"UnregServerUser")) code = Register(false, RegistrationScope::User, silent);
-  else code = Serve(instance, HasSwitch(line, L"Embedding") || HasSwitch(line, L"Automation"));
+  if (HasSwitch(line, L"RegServer"))
+    code = Register(true, RegistrationScope::Machine, silent);
+  else if (HasSwitch(line, L"UnregServer"))
+    code = Register(false, RegistrationScope::Machine, silent);
+  else if (HasSwitch(line, L"RegServerUser"))
+    code = Register(true, RegistrationScope::User, silent);
+  else if (HasSwitch(line, L"UnregServerUser"))
+    code = Register(false, RegistrationScope::User, silent);
+  else
+    code = Serve(instance, HasSwitch(line, L"Embedding") || HasSwitch(line, L"Automation"));
   CoUninitialize();
   return code;
 }
