@@ -37,9 +37,10 @@ HWND FindTopLevel(const std::function<bool(HWND)>& match) {
   return s.found;
 }
 
-// Pixels of a screen rectangle, top row first (0x00RRGGBB).
-std::vector<std::uint32_t> ScreenPixels(const RECT& r) {
-  const int w = r.right - r.left, h = r.bottom - r.top;
+// Pixels (0x00RRGGBB, top row first) of a w x h picture that `draw` paints
+// into a memory device context.
+template <typename Draw>
+std::vector<std::uint32_t> Paint(int w, int h, Draw draw) {
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h);
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
@@ -48,7 +49,7 @@ std::vector<std::uint32_t> ScreenPixels(const RECT& r) {
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  draw(memory, screen, static_cast<std::uint32_t*>(bits));
   GdiFlush();
   std::memcpy(pixels.data(), bits, pixels.size() * 4);
   SelectObject(memory, old);
@@ -58,25 +59,19 @@ std::vector<std::uint32_t> ScreenPixels(const RECT& r) {
   return pixels;
 }
 
+std::vector<std::uint32_t> ScreenPixels(const RECT& r) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  return Paint(w, h, [&](HDC memory, HDC screen, std::uint32_t*) {
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  });
+}
+
 // An icon drawn by this process on a background, as the control shows it.
 std::vector<std::uint32_t> DrawnIcon(HICON icon, int w, int h, std::uint32_t background) {
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof bi.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  std::fill_n(static_cast<std::uint32_t*>(bits), pixels.size(), background);
-  DrawIconEx(memory, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
-  GdiFlush();
-  std::memcpy(pixels.data(), bits, pixels.size() * 4);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
+  return Paint(w, h, [&](HDC memory, HDC, std::uint32_t* bits) {
+    std::fill_n(bits, static_cast<std::size_t>(w) * h, background);
+    DrawIconEx(memory, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  });
 }
 
 // Which system icon a message box shows: its icon is another process's
@@ -280,30 +275,13 @@ bool SaveScreenshot(HWND window, const std::string& pngPath) {
   RECT r;
   if (!GetWindowRect(window, &r)) return false;
   const int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;  // top row first
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(w) * h * 3);
-  const auto* p = static_cast<const std::uint8_t*>(bits);
-  for (std::size_t i = 0; i < static_cast<std::size_t>(w) * h; ++i) {
-    rgb[i * 3] = p[i * 4 + 2];
-    rgb[i * 3 + 1] = p[i * 4 + 1];
-    rgb[i * 3 + 2] = p[i * 4];
+  const std::vector<std::uint32_t> pixels = ScreenPixels(r);
+  std::vector<std::uint8_t> rgb(pixels.size() * 3);
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    rgb[i * 3] = static_cast<std::uint8_t>(pixels[i] >> 16);
+    rgb[i * 3 + 1] = static_cast<std::uint8_t>(pixels[i] >> 8);
+    rgb[i * 3 + 2] = static_cast<std::uint8_t>(pixels[i]);
   }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   return testing::WritePng(pngPath, w, h, rgb);
 }
 

@@ -13,7 +13,9 @@
 #include "config/registry.h"
 #include "dialogs/form1_controller.h"
 #include "dialogs/form1_view.h"
+#include "config/temp_files.h"
 #include "mapfile/journal.h"
+#include "support/scratch_dir.h"
 
 namespace atrybuty::testing {
 
@@ -143,6 +145,22 @@ class FakeExits final : public Form1Exits {
     return runFormError;
   }
   void EndProcess() override { calls.push_back("EndProcess"); }
+};
+
+// Temporary files in a scratch directory, numbered in order: ~tm1.tmp, ~tm2.tmp...
+class ScratchTempFiles final : public TempFiles {
+ public:
+  explicit ScratchTempFiles(std::string directory) : directory_(std::move(directory)) {}
+  std::string Directory() override { return directory_; }
+  std::string CreateUnique(const std::string& at, const std::string& prefix) override {
+    const std::string path = at + prefix + std::to_string(++made_) + ".tmp";
+    WriteAll(path, {});
+    return path;
+  }
+
+ private:
+  std::string directory_;
+  int made_ = 0;
 };
 
 class MemoryJournal final : public Journal {

@@ -174,17 +174,7 @@ TEST_P(ConfigMatrix, RunFormOpensTheDialogOrSaysWhy) {
   WriteAll(dir.File("pkg.cfg"), config);
   registry.Set(kAtrybutyKey, kMruListValue, "Polska");
   registry.Set(PackageKey("Polska"), kPackagePathValue, dir.File("pkg.cfg"));
-  struct ScratchTemp final : TempFiles {
-    std::string d;
-    int n = 0;
-    std::string Directory() override { return d; }
-    std::string CreateUnique(const std::string& at, const std::string& prefix) override {
-      const std::string p = at + prefix + std::to_string(++n);
-      testing::WriteAll(p, {});
-      return p;
-    }
-  } temp;
-  temp.d = dir.Prefix();
+  testing::ScratchTempFiles temp(dir.Prefix());
   NoDialogs dialogs;
   dialogs.services = [&] { return Form1Services{state, registry, codec, messages, journal, exits}; };
   RunFormServices services{registry, temp, codec, messages, dialogs, dialogs};
@@ -286,16 +276,7 @@ TEST_P(RegistryMatrix, RunFormTellsOrAsks) {
   registry.Set(PackageKey("Polska"), kPackagePathValue, dir.File("a.cfg"));
   GetParam().arrange(registry);
 
-  struct Temp final : TempFiles {
-    std::string d;
-    std::string Directory() override { return d; }
-    std::string CreateUnique(const std::string& at, const std::string& prefix) override {
-      const std::string p = at + prefix + "1";
-      testing::WriteAll(p, {});
-      return p;
-    }
-  } temp;
-  temp.d = dir.Prefix();
+  testing::ScratchTempFiles temp(dir.Prefix());
   struct Recorder final : PackageDialog, MainDialog {
     std::vector<std::string> lines;
     bool opened = false;

@@ -97,17 +97,7 @@ class RunFormTest : public ::testing::Test {
 
   testing::ScratchDir dir;
   FakeRegistry registry;
-  struct ScratchTemp final : TempFiles {
-    explicit ScratchTemp(testing::ScratchDir& d) : dir(d) {}
-    std::string Directory() override { return dir.Prefix(); }
-    std::string CreateUnique(const std::string& d, const std::string& prefix) override {
-      const std::string path = d + prefix + std::to_string(++n) + ".tmp";
-      testing::WriteAll(path, {});
-      return path;
-    }
-    testing::ScratchDir& dir;
-    int n = 0;
-  } temp{dir};
+  testing::ScratchTempFiles temp{dir.Prefix()};
   Cp1250Codec codec;
   FakeMessages messages;
   FakePackageDialog packageDialog;
