@@ -5,6 +5,7 @@
 #include "config/file_bytes.h"
 #include "e2e/e2e_fixture.h"
 #include "resource.h"
+#include "text/ansi_codec.h"
 
 namespace atrybuty::e2e {
 namespace {
@@ -171,7 +172,7 @@ TEST_F(ApplyE2E, ExcelBusyForTooLongIsReported) {
   Click(form, IDC_CMDANULUJ);
   auto box = WaitForMessageBox(30s);
   ASSERT_TRUE(box);
-  EXPECT_NE(box->text.find(L"Excel jest zajęty"), std::wstring::npos);
+  EXPECT_NE(box->text.find(L"Excel jest zajęty"), std::wstring::npos) << win32::WideToUtf8(box->text);
   EXPECT_NE(box->text.find(L"Nic nie zostało zapisane"), std::wstring::npos) << "the count is read before any write";
   excelControl->rejectNextCalls = 0;
   Answer(*box, IDOK);

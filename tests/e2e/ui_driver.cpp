@@ -236,7 +236,9 @@ std::optional<MessageBoxSeen> OpenMessageBox() {
 
 std::optional<MessageBoxSeen> WaitForMessageBox(std::chrono::milliseconds timeout) {
   std::optional<MessageBoxSeen> seen;
-  WaitFor([&] { return (seen = OpenMessageBox()).has_value(); }, timeout);
+  // A box may be visible before its text is set: wait for the text too
+  // (every message of the component has one).
+  WaitFor([&] { return (seen = OpenMessageBox()).has_value() && !seen->text.empty(); }, timeout);
   // The box may not be painted yet: look at its icon again for a moment.
   if (seen && seen->icon == Icon::Other) {
     WaitFor([&] { return (seen->icon = IconOf(seen->window)) != Icon::Other; }, 2s);
