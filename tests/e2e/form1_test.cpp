@@ -1,6 +1,8 @@
 // The line-attribute dialog as a user meets it: the layer list, the pickers,
 // the colour swatch and dialog, the messages, and the keyboard.
 
+#include <cstdlib>
+
 #include "e2e/e2e_fixture.h"
 #include "resource.h"
 
@@ -68,6 +70,9 @@ TEST_F(Form1E2E, OpensWithEveryControlAndTheFirstLayerShown) {
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
+  if (const char* expected = std::getenv("ATRYBUTY_EXPECT_DPI")) {
+    EXPECT_EQ(dpi, std::atoi(expected)) << "the screen the run was set up with";
+  }
   EXPECT_EQ(client.right, MulDiv(4875, dpi, 1440));
   EXPECT_EQ(client.bottom, MulDiv(2850, dpi, 1440));
   EXPECT_TRUE(GetWindowLongPtrW(form, GWL_EXSTYLE) & WS_EX_APPWINDOW) << "shown in the task bar";
