@@ -8,8 +8,11 @@ packages=(
   cmake make g++ pkg-config
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  mingw-w64-x86-64-dev mingw-w64-tools
-  wine wine64 libwine-dev fonts-wine
+  mingw-w64-x86-64-dev
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+  mingw-w64-i686-dev mingw-w64-tools
+  wine wine64 wine32:i386 libwine-dev fonts-wine
+  libcli11-dev nlohmann-json3-dev
   xvfb xauth
   clang libclang-rt-14-dev llvm
   msitools wixl
@@ -32,6 +35,10 @@ fi
 
 echo "Installing: ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
+# 32-bit Wine runs the 32-bit programs and hosts the field uses.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
 apt-get update -qq
 # shellcheck disable=SC2086
 apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

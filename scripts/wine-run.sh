@@ -2,7 +2,11 @@
 # Runs one shell command against Windows programs under Wine, in a fresh,
 # throwaway Wine prefix inside the build folder and a private virtual display.
 #
-#   wine-run.sh [--timeout SECS] [--keep] -- COMMAND [ARGS...]
+#   wine-run.sh [--timeout SECS] [--arch win64|win32] [--keep] -- COMMAND [ARGS...]
+#
+# --arch win64 (the default) is a 64-bit Windows that runs 32-bit programs
+# too (WoW64: "Program Files (x86)", the 32-bit registry view), as the field
+# has it; win32 is a 32-bit Windows.
 #
 # COMMAND runs with WINEPREFIX, DISPLAY and WINEDEBUG=-all set, so it can call
 # `wine prog.exe` as often as it needs (register a server, then start a test
@@ -16,10 +20,12 @@
 set -euo pipefail
 
 timeout_s=300
+arch=win64
 keep=0
 while [[ $# -gt 0 ]]; do
   case "$1" in
     --timeout) timeout_s=$2; shift 2 ;;
+    --arch) arch=$2; shift 2 ;;
     --keep) keep=1; shift ;;
     --) shift; break ;;
     *) echo "wine-run.sh: unknown option $1" >&2; exit 2 ;;
@@ -32,9 +38,13 @@ mkdir -p "$root"
 export WINEDEBUG=-all
 # No Mono or Gecko installers, no desktop menu entries.
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
-export WINEARCH=win64
+[[ $arch == win64 || $arch == win32 ]] || { echo "wine-run.sh: --arch is win64 or win32" >&2; exit 2; }
+export WINEARCH=$arch
 
-template="$root/template"
+# A prefix booted by another Wine (say before the 32-bit Wine was installed)
+# no longer starts programs: templates are made again when Wine changes.
+wine_id=$(dpkg-query -W -f='${Package}:${Architecture}=${Version} ' wine wine64 wine32:i386 2>/dev/null || true)
+template="$root/template-$arch"
 
 boot_template() {
   local tmp="$root/template.tmp.$$"
@@ -56,11 +66,15 @@ boot_template() {
   if [[ -d /usr/share/wine/fonts ]]; then
     cp -n /usr/share/wine/fonts/* "$tmp/drive_c/windows/Fonts/" 2>/dev/null || true
   fi
+  echo "$wine_id" >"$tmp/wine-id"
   mv "$tmp" "$template"
 }
 
 (
   flock 9
+  if [[ -f "$template/system.reg" && "$(cat "$template/wine-id" 2>/dev/null)" != "$wine_id" ]]; then
+    rm -rf "$template"
+  fi
   [[ -f "$template/system.reg" ]] || boot_template
 ) 9>"$root/template.lock"
 

@@ -1,5 +1,6 @@
 // install-package and remove-package: a map package's registration, as the
-// component reads it (Windows only).
+// component reads it (Windows only), in the 32-bit registry view where map
+// packages' 32-bit installers write it:
 //   HKLM\Software\KELMO\Atrybuty          MRUList = "name1;name2;..."
 //   HKLM\Software\KELMO\Atrybuty\<name>   path    = the scrambled configuration
 
@@ -24,9 +25,11 @@ namespace {
 
 using win32::RegKey;
 
+constexpr REGSAM kView = KEY_WOW64_32KEY;
+
 LSTATUS WriteText(const std::string& subKey, const char* name, const std::string& text) {
   RegKey key;
-  LSTATUS status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+  LSTATUS status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE | kView, nullptr,
                                    key.Receive(), nullptr);
   if (status != ERROR_SUCCESS) return status;
   return RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
@@ -35,11 +38,22 @@ LSTATUS WriteText(const std::string& subKey, const char* name, const std::string
 
 bool IsEmptyKey(const char* path) {
   RegKey key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | kView, key.Receive()) != ERROR_SUCCESS) return false;
   DWORD subkeys = 0, values = 0;
   return RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
                           nullptr, nullptr) == ERROR_SUCCESS &&
          subkeys == 0 && values == 0;
+}
+
+// The key and everything below it; ERROR_FILE_NOT_FOUND when there is none.
+LSTATUS DeleteTree(const std::string& path) {
+  RegKey key;
+  LSTATUS status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS | kView, key.Receive());
+  if (status != ERROR_SUCCESS) return status;
+  status = RegDeleteTreeA(key.Get(), nullptr);
+  key.Reset();
+  if (status != ERROR_SUCCESS) return status;
+  return RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), kView, 0);
 }
 
 std::string Join(const std::vector<std::string>& names) {
@@ -106,14 +120,10 @@ int RemovePackage(const Args& args) {
     else if (!TrimSpaces(entry).empty())
       names.push_back(entry);
   }
-  const LSTATUS deleted = RegDeleteTreeA(HKEY_LOCAL_MACHINE, PackageKey(name).c_str());
-  if (deleted == ERROR_SUCCESS) {
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, PackageKey(name).c_str());
-    found = true;
-  }
+  if (DeleteTree(PackageKey(name)) == ERROR_SUCCESS) found = true;
   if (!found) return Fail(kFailed, "no package \"" + name + "\" is installed");
   RegKey key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAtrybutyKey, 0, KEY_SET_VALUE, key.Receive()) == ERROR_SUCCESS) {
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAtrybutyKey, 0, KEY_SET_VALUE | kView, key.Receive()) == ERROR_SUCCESS) {
     if (names.empty()) {
       RegDeleteValueA(key.Get(), kMruListValue);
     } else if (LSTATUS s = WriteText(kAtrybutyKey, kMruListValue, Join(names)); s != ERROR_SUCCESS) {
@@ -123,7 +133,7 @@ int RemovePackage(const Args& args) {
   key.Reset();
   // The last package gone: the keys that only held the list go too.
   for (const char* path : {kAtrybutyKey, "Software\\KELMO"}) {
-    if (IsEmptyKey(path)) RegDeleteKeyA(HKEY_LOCAL_MACHINE, path);
+    if (IsEmptyKey(path)) RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path, kView, 0);
   }
   std::printf("Package \"%s\" removed\n", name.c_str());
   return kOk;

@@ -26,6 +26,23 @@ TEST_F(E2E, OnePackageOpensTheMainDialogModeless) {
   EXPECT_TRUE(WaitGone(form));
 }
 
+// The server that ships is a 32-bit program, whatever the host's bitness.
+TEST_F(E2E, TheServerRunsAsA32BitProcess) {
+  AttributeClient client = AttributeClient::Create();
+  ASSERT_TRUE(client.Get());
+  BOOL hostWow64 = FALSE;
+  IsWow64Process(GetCurrentProcess(), &hostWow64);
+  const bool windows64 = sizeof(void*) == 8 || hostWow64;
+  const DWORD pid = ServerProcessId();
+  ASSERT_NE(pid, 0u);
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  ASSERT_TRUE(process);
+  BOOL serverWow64 = FALSE;
+  EXPECT_TRUE(IsWow64Process(process, &serverWow64));
+  CloseHandle(process);
+  EXPECT_EQ(serverWow64 != FALSE, windows64) << "on 64-bit Windows a 32-bit program runs under WoW64";
+}
+
 TEST_F(E2E, TwoPackagesAreOfferedTrimmedWithTheFirstSelected) {
   packages->Install(samples::BundledSample(), "Polska");
   packages->Install(samples::BundledSample(), "Europa Zachodnia");

@@ -34,8 +34,12 @@ class Packages {
   bool keep_;
 };
 
+// Text values below HKEY_LOCAL_MACHINE in the 32-bit view, where map
+// packages' installers write them and the component reads them.
 std::string ReadMachineText(const char* subKey, const char* value);
 void WriteMachineText(const char* subKey, const char* value, const std::string& text);
 void DeleteMachineValue(const char* subKey, const char* value);
+// The map data directory, with its closing backslash.
+std::string MapDataDirectory();
 
 }  // namespace atrybuty::e2e

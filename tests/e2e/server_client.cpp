@@ -2,7 +2,9 @@
 
 #include <tlhelp32.h>
 
+#include <optional>
 #include <thread>
+#include <vector>
 
 #include "e2e/ui_driver.h"
 
@@ -111,17 +113,32 @@ std::future<RunFormOutcome> RunFormOnThread(std::function<void(AttributeClient&)
   });
 }
 
-int ServerProcessCount() {
+namespace {
+
+// The ids of the server processes running now; nothing when they cannot be listed.
+std::optional<std::vector<DWORD>> ServerProcesses() {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  if (snapshot == INVALID_HANDLE_VALUE) return std::nullopt;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  int count = 0;
+  std::vector<DWORD> ids;
   for (BOOL ok = Process32FirstW(snapshot, &entry); ok; ok = Process32NextW(snapshot, &entry)) {
-    if (lstrcmpiW(entry.szExeFile, L"atrybuty.exe") == 0) ++count;
+    if (lstrcmpiW(entry.szExeFile, L"atrybuty.exe") == 0) ids.push_back(entry.th32ProcessID);
   }
   CloseHandle(snapshot);
-  return count;
+  return ids;
+}
+
+}  // namespace
+
+int ServerProcessCount() {
+  const auto ids = ServerProcesses();
+  return ids ? static_cast<int>(ids->size()) : -1;
+}
+
+DWORD ServerProcessId() {
+  const auto ids = ServerProcesses();
+  return ids && ids->size() == 1 ? ids->front() : 0;
 }
 
 bool WaitServerGone(std::chrono::milliseconds timeout) {

@@ -52,6 +52,8 @@ std::future<RunFormOutcome> RunFormOnThread(std::function<void(AttributeClient&)
 
 // Server processes (atrybuty.exe) running now.
 int ServerProcessCount();
+// The one server process running now, or 0.
+DWORD ServerProcessId();
 bool WaitServerGone(std::chrono::milliseconds timeout = std::chrono::seconds(15));
 
 }  // namespace atrybuty::e2e

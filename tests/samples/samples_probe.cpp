@@ -426,11 +426,7 @@ int VbsNoPackage(const char* script) {
   return Finish();
 }
 
-std::string DataFile(const char* name) {
-  std::string programFiles = ReadMachineText("Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
-  if (programFiles.empty()) programFiles = "C:\\Program Files";
-  return programFiles + "\\Common Files\\Microsoft Shared\\Datamap\\Data\\" + name;
-}
+std::string DataFile(const char* name) { return MapDataDirectory() + name; }
 
 int Viewer(const char* exe, const char* package, const std::string& action) {
   const auto before = atrybuty::ReadFileBytes(DataFile("GRANICE.DAT"));

@@ -16,7 +16,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 win() { local p; p=$(realpath -m "$1"); echo "Z:${p//\//\\}"; }
 fail() { echo "FAIL: $*"; exit 1; }
-cscript() { wine cscript //nologo "$@" 2>&1 | tr -d '\r'; }
+# The 32-bit script host, as VBA runs in 32-bit Office.
+cscript() { wine 'C:\windows\syswow64\cscript.exe' //nologo "$@" 2>&1 | tr -d '\r'; }
 
 # The file as the VBA editor imports it: Windows-1250 text, CRLF line ends,
 # the module's name first.

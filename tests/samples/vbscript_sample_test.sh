@@ -35,7 +35,7 @@ wine "$probe" vbs-choose-apply-close "$script"
 echo "== a broken package: the description printed, exit code 1"
 wine "$probe" install Zla=broken
 rc=0
-raw=$(wine cscript //nologo "$script" 2>&1) || rc=$?
+raw=$(wine 'C:\windows\syswow64\cscript.exe' //nologo "$script" 2>&1) || rc=$?
 out=$(tr -d '\r' <<<"$raw")
 echo "$out"
 [[ "$out" == *'MapCount=abc'* && "$out" == *'"Zla"'* ]] || fail "the script prints Err.Description"

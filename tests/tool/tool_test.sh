@@ -89,15 +89,17 @@ if [[ "$tool" == wine* ]]; then
   run 0 install-package Polska "$(winpath "$cfg")"; contains "7 layers"
   run 0 install-package " Europa " "$(winpath "$cfg")"
   run 0 install-package Polska "$(winpath "$cfg")"  # again: listed once
-  mru=$(wine reg query 'HKLM\Software\KELMO\Atrybuty' /v MRUList | tr -d '\r' | awk '/MRUList/ {print $3}')
+  # Where a 32-bit installer writes on 64-bit Windows: the 32-bit view only.
+  mru=$(wine reg query 'HKLM\Software\KELMO\Atrybuty' /v MRUList /reg:32 | tr -d '\r' | awk '/MRUList/ {print $3}')
+  wine reg query 'HKLM\Software\KELMO' /reg:64 >/dev/null 2>&1 && fail "install-package wrote the 64-bit view"
   [[ "$mru" == "Polska;Europa" ]] || fail "MRUList after installing: $mru"
   run 1 install-package Zla "$(winpath "$work/bad.ini")"; contains "no scrambled package configuration"
   run 2 install-package "a;b" "$(winpath "$cfg")"
   run 0 remove-package Polska
-  mru=$(wine reg query 'HKLM\Software\KELMO\Atrybuty' /v MRUList | tr -d '\r' | awk '/MRUList/ {print $3}')
+  mru=$(wine reg query 'HKLM\Software\KELMO\Atrybuty' /v MRUList /reg:32 | tr -d '\r' | awk '/MRUList/ {print $3}')
   [[ "$mru" == "Europa" ]] || fail "MRUList after removing: $mru"
   run 0 remove-package Europa
-  wine reg query 'HKLM\Software\KELMO' >/dev/null 2>&1 && fail "keys left behind after the last package"
+  wine reg query 'HKLM\Software\KELMO' /reg:32 >/dev/null 2>&1 && fail "keys left behind after the last package"
   run 1 remove-package Europa
 fi
 

@@ -10,10 +10,16 @@ namespace atrybuty::win32 {
 // size. The text is cut by the size the second query reports (which counts
 // the terminating NUL), not at a NUL, so embedded NULs stay. Values of any
 // length are read whole.
+//
+// Map packages come with 32-bit installers, so on 64-bit Windows their keys
+// and the Program Files directory they use ("Program Files (x86)") are those
+// of the 32-bit registry view. The view is named, so that a build of any
+// bitness reads what the 32-bit map component reads; 32-bit Windows has one
+// view and ignores the flag.
 std::string WinRegistry::ReadRegValue(std::string_view subKey, std::string_view valueName) {
   const std::string key(subKey), name(valueName);
   RegKey k;
-  if (RegOpenKeyExA(root_, key.c_str(), 0, KEY_QUERY_VALUE, k.Receive()) != ERROR_SUCCESS) return {};
+  if (RegOpenKeyExA(root_, key.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, k.Receive()) != ERROR_SUCCESS) return {};
 
   DWORD size = 0;
   if (RegQueryValueExA(k.Get(), name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS || size == 0)
