@@ -81,10 +81,6 @@ LRESULT CALLBACK ComponentProcess::OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPA
 }
 
 void ComponentProcess::OnObjectCreated(std::shared_ptr<AttributeData> data) {
-  if (leaving_) {  // an object came in the moment before leaving: stay
-    KillTimer(owner_, kLeaveTimer);
-    leaving_ = false;
-  }
   ++objects_;
   objectSeen_ = true;
   state_.theAttribute = std::move(data);
@@ -107,20 +103,28 @@ void ComponentProcess::OnDialogsChanged() { MaybeLeave(); }
 // apply) cannot be reached once every object is gone, so it does not keep
 // the process. When nothing holds, the process leaves a moment later (see
 // Leave); we do this ourselves rather than trust CoReleaseServerProcess alone.
-void ComponentProcess::MaybeLeave() {
+bool ComponentProcess::Held() const {
   auto shown = [](HWND dialog) { return dialog && IsWindowVisible(dialog); };
-  if (leaving_ || objects_ > 0 || locks_ > 0 || shown(form1_.Handle()) || shown(packageDialog_.Handle())) return;
-  // Not while a dialog's handler runs: choosing another map unloads both
+  // A dialog's handler may be running too: choosing another map unloads both
   // dialogs before it opens them again.
-  if (form1_.HandlerRunning()) return;
-  if (!objectSeen_ && !startWaitOver_) return;
+  return objects_ > 0 || locks_ > 0 || shown(form1_.Handle()) || shown(packageDialog_.Handle()) ||
+         form1_.HandlerRunning() || (!objectSeen_ && !startWaitOver_);
+}
+
+void ComponentProcess::MaybeLeave() {
+  if (leaving_ || Held()) return;
   leaving_ = true;
   SetTimer(owner_, kLeaveTimer, kLeaveDelayMs, nullptr);
 }
 
-// Outside any incoming call: the class object is revoked and the loop left.
+// Outside any incoming call: the class object is revoked and the loop left,
+// unless something took hold of the process meanwhile.
 void ComponentProcess::Leave() {
   if (!leaving_) return;
+  if (Held()) {
+    leaving_ = false;
+    return;
+  }
   if (classCookie_) CoRevokeClassObject(std::exchange(classCookie_, 0));
   PostQuitMessage(0);
 }

@@ -73,6 +73,8 @@ class ComponentProcess final : public Form1Exits, public ServerLock {
  private:
   static LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   bool HandleDialogMessage(MSG& msg);
+  // Whether anything keeps the process running now.
+  bool Held() const;
   void MaybeLeave();
   void Leave();
 
