@@ -32,7 +32,9 @@ int Install(const std::string& out) {
   packages.Install(samples::BundledSample(), "Polska");
   packages.SetMruList("Polska");
   std::ofstream(out + "\\datafile.txt") << packages.DataFile("GRANICE.DAT");
-  std::printf("Installed the sample package \"Polska\" (data files in %s)\n", packages.DataDir().c_str());
+  std::printf("Installed the sample package \"Polska\" as its 32-bit installer would: registry keys in the 32-bit\n"
+              "view, data files in %s\n",
+              packages.DataDir().c_str());
   return 0;
 }
 
@@ -47,6 +49,10 @@ int Change(const std::string& out) {
     std::fprintf(stderr, "demo: the dialog did not open\n");
     return 1;
   }
+  BOOL wow64 = FALSE;
+  IsWow64Process(GetCurrentProcess(), &wow64);
+  std::printf("A %d-bit host on %d-bit Windows started the 32-bit server atrybuty.exe.\n",
+              static_cast<int>(sizeof(void*) * 8), wow64 || sizeof(void*) == 8 ? 64 : 32);
   Pump(std::chrono::milliseconds(300));
   SaveScreenshot(form, out + "\\form1.png");
   SaveScreenshot(form, out + "\\form1-before.png");

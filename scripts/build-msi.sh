@@ -38,7 +38,7 @@ if ! command -v wixl >/dev/null; then
   echo "build-msi.sh: wixl is missing (Debian package wixl; scripts/deps.sh installs it)" >&2
   exit 1
 fi
-strip=x86_64-w64-mingw32-strip
+strip=i686-w64-mingw32-strip
 server="$win/win32/atrybuty.exe"
 tool="$win/tool/atrybuty-tool.exe"
 for f in "$server" "$tool"; do
@@ -69,6 +69,6 @@ for flavour in machine user; do
   msi="$out/atrybuty-$version-$flavour.msi"
   rm -f "$msi"
   # wixl finds the files (Source="atrybuty.exe", ...) in the folder it runs in.
-  (cd "$stage" && wixl -a x64 -D Scope="$scope" -D Version="$version" -o "$msi" "$root/installer/atrybuty.wxs")
+  (cd "$stage" && wixl -a x86 -D Scope="$scope" -D Version="$version" -o "$msi" "$root/installer/atrybuty.wxs")
   echo "$msi"
 done

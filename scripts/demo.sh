@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The main job on the bundled sample package:
 #  1. the package's layers and their current line styles, through the tool;
-#  2. under Wine (on a virtual display): the real dialog opened as an Excel
+#  2. under Wine (a 64-bit Windows on a virtual display, the sample package
+#     registered as its 32-bit installer registers it): the real 32-bit
+#     server started from a 32-bit host, its dialog opened as an Excel
 #     macro opens it, a layer's thickness, style and colour changed and
 #     applied, the record shown before and after, and the change undone with
 #     the tool from the change journal. Screenshots go to BUILD/demo.

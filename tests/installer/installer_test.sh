@@ -67,7 +67,7 @@ unixpath() { local p=${1#[Cc]:\\}; printf '%s/drive_c/%s' "$WINEPREFIX" "${p//\\
 # Installer keeps (in its own folder, which it makes on first use).
 list_files() {
   local top=() d
-  for d in "Program Files" "$userlocal" windows/Installer; do
+  for d in "Program Files" "Program Files (x86)" "$userlocal" windows/Installer; do
     [[ -e "$WINEPREFIX/drive_c/$d" ]] && top+=("$d")
   done
   (cd "$WINEPREFIX/drive_c" && find "${top[@]}" -mindepth 1 -path "$userlocal/Temp" -prune -o -print | LC_ALL=C sort)
@@ -100,13 +100,16 @@ upgrade_code=$(property "$msi" UpgradeCode)
 [[ "$(property "$newmsi" UpgradeCode)" == "$upgrade_code" ]] || fail "the newer package has another UpgradeCode"
 [[ "$(property "$newmsi" ProductCode)" != "$(property "$msi" ProductCode)" ]] || fail "both versions have one ProductCode"
 [[ "$(property "$msi" ProductVersion)" == "$version" ]] || fail "ProductVersion is not $version"
+msiinfo suminfo "$msi" | grep -qx 'Template: Intel;[0-9]*' || fail "not a 32-bit (Intel) package: $(msiinfo suminfo "$msi" | grep Template)"
 for v in "$version" "$newer"; do
   msiextract -C "$work/packed-$v" "$work/msi/atrybuty-$v-$flavour.msi" >/dev/null
   [[ $(find "$work/packed-$v" -type f | wc -l) -eq 3 ]] || fail "the $v package holds other than 3 files"
   for f in atrybuty.exe atrybuty-tool.exe; do
     packed=$(find "$work/packed-$v" -name "$f")
     [[ -n "$packed" ]] || fail "the $v package holds no $f"
-    ! x86_64-w64-mingw32-objdump -h "$packed" | grep -q '\.debug_' || fail "$f in the $v package is not stripped"
+    ! i686-w64-mingw32-objdump -h "$packed" | grep -q '\.debug_' || fail "$f in the $v package is not stripped"
+    # The field's programs: 32-bit, for 32-bit and 64-bit Windows.
+    file "$packed" | grep -q 'PE32 executable .*Intel 80386' || fail "$f in the $v package: $(file -b "$packed")"
   done
   cmp -s "$(find "$work/packed-$v" -name README.txt)" <(sed 's/\r*$/\r/' "$root/README.md") ||
     fail "README.txt in the $v package is not README.md with Windows line ends"
@@ -185,7 +188,8 @@ check_installed "$version" "$work/installed.txt"
 
 step "a sample map package, installed with the installed tool"
 run "$sample" "$(winpath "$work/sample")" >/dev/null || fail "make-sample-package"
-data="$WINEPREFIX/drive_c/Program Files/Common Files/Microsoft Shared/Datamap/Data"
+# Where the 32-bit map component of a 64-bit Windows keeps its data.
+data="$WINEPREFIX/drive_c/Program Files (x86)/Common Files/Microsoft Shared/Datamap/Data"
 made=()
 d=$data
 while [[ ! -d "$d" ]]; do made+=("$d"); d=$(dirname "$d"); done
