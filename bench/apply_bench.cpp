@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
-#include "mapfile/data_file_path.h"
-#include "mapfile/journal.h"
-#include "mapfile/line_style_record.h"
+#include "core/mapfile/data_file_path.h"
+#include "core/mapfile/journal.h"
+#include "core/mapfile/line_style_record.h"
 #include "samples/sample_package.h"
 #include "support/fakes.h"
 #include "support/scratch_dir.h"

@@ -3,8 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "config/profile.h"
-#include "dialogs/layer_table.h"
+#include "core/config/profile.h"
+#include "core/config/layer_table.h"
 #include "samples/sample_package.h"
 
 namespace {

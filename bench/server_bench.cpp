@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "config/file_bytes.h"
-#include "config/profile.h"
-#include "dialogs/layer_table.h"
+#include "core/config/file_bytes.h"
+#include "core/config/profile.h"
+#include "core/config/layer_table.h"
 #include "e2e/packages.h"
 #include "e2e/server_client.h"
 #include "e2e/ui_driver.h"
-#include "resource.h"
+#include "win32/resources/resource.h"
 
 using namespace atrybuty;
 using namespace atrybuty::e2e;

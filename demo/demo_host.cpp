@@ -16,8 +16,8 @@
 #include "e2e/packages.h"
 #include "e2e/server_client.h"
 #include "e2e/ui_driver.h"
-#include "resource.h"
-#include "text/ansi_codec.h"
+#include "win32/resources/resource.h"
+#include "win32/text/ansi_codec.h"
 
 using namespace atrybuty;
 using namespace atrybuty::e2e;

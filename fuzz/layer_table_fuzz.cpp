@@ -7,8 +7,8 @@
 #include <string_view>
 #include <variant>
 
-#include "config/profile.h"
-#include "dialogs/layer_table.h"
+#include "core/config/profile.h"
+#include "core/config/layer_table.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

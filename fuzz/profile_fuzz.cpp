@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "config/profile.h"
+#include "core/config/profile.h"
 #include "fuzz_check.h"
 
 namespace {

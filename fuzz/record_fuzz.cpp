@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "mapfile/line_style_record.h"
+#include "core/mapfile/line_style_record.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "config/scramble.h"
-#include "config/unscramble_to_temp.h"
+#include "core/config/scramble.h"
+#include "core/config/unscramble_to_temp.h"
 #include "fuzz_check.h"
-#include "platform/posix_temp_files.h"
+#include "core/platform/posix_temp_files.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <set>
 
-#include "config/file_bytes.h"
-#include "config/scramble.h"
+#include "core/config/file_bytes.h"
+#include "core/config/scramble.h"
 
 namespace atrybuty::samples {
 

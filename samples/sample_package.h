@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "mapfile/line_style_record.h"
+#include "core/mapfile/line_style_record.h"
 
 namespace atrybuty::samples {
 

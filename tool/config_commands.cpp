@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <string_view>
 
-#include "config/file_bytes.h"
-#include "config/profile.h"
-#include "config/scramble.h"
-#include "dialogs/layer_table.h"
-#include "mapfile/line_style_record.h"
+#include "core/config/file_bytes.h"
+#include "core/config/profile.h"
+#include "core/config/scramble.h"
+#include "core/config/layer_table.h"
+#include "core/mapfile/line_style_record.h"
 #include "tool/commands.h"
 #include "tool/record_text.h"
 #include "tool/system_codec.h"

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "mapfile/journal.h"
-#include "mapfile/line_style_record.h"
-#include "mapfile/position_text.h"
+#include "core/mapfile/journal.h"
+#include "core/mapfile/line_style_record.h"
+#include "core/mapfile/position_text.h"
 #include "tool/commands.h"
 #include "tool/journal_location.h"
 #include "tool/system_codec.h"

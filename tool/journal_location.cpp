@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #ifdef _WIN32
-#include "mapfile/journal_location.h"
+#include "win32/mapfile/journal_location.h"
 #endif
 
 namespace atrybuty::tool {

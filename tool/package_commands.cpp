@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "component/run_form.h"
-#include "config/file_bytes.h"
-#include "config/profile.h"
-#include "config/registry.h"
-#include "config/scramble.h"
-#include "config/win_registry.h"
-#include "dialogs/layer_table.h"
-#include "handles.h"
+#include "core/component/run_form.h"
+#include "core/config/file_bytes.h"
+#include "core/config/profile.h"
+#include "core/config/registry.h"
+#include "core/config/scramble.h"
+#include "win32/config/win_registry.h"
+#include "core/config/layer_table.h"
+#include "win32/handles.h"
 #include "tool/commands.h"
 
 namespace atrybuty::tool {

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <optional>
 
-#include "mapfile/colour.h"
-#include "mapfile/journal.h"
-#include "mapfile/line_style_record.h"
-#include "mapfile/position_text.h"
+#include "core/mapfile/colour.h"
+#include "core/mapfile/journal.h"
+#include "core/mapfile/line_style_record.h"
+#include "core/mapfile/position_text.h"
 #include "tool/commands.h"
 #include "tool/journal_location.h"
 #include "tool/record_text.h"

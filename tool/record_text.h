@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "mapfile/line_style_record.h"
+#include "core/mapfile/line_style_record.h"
 
 namespace atrybuty::tool {
 

@@ -1,7 +1,7 @@
 #include "tool/system_codec.h"
 
 #ifdef _WIN32
-#include "text/ansi_codec.h"
+#include "win32/text/ansi_codec.h"
 #endif
 
 namespace atrybuty::tool {

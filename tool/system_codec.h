@@ -1,6 +1,6 @@
 #pragma once
 
-#include "text/codec.h"
+#include "core/text/codec.h"
 
 namespace atrybuty::tool {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "host/late_bound.h"
+#include "core/host/late_bound.h"
 
 namespace atrybuty {
 

@@ -1,6 +1,6 @@
-#include "component/run_form.h"
+#include "core/component/run_form.h"
 
-#include "config/unscramble_to_temp.h"
+#include "core/config/unscramble_to_temp.h"
 
 namespace atrybuty {
 

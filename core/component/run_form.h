@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "component/dialog_hosts.h"
-#include "component/messages.h"
-#include "component/process_state.h"
-#include "config/registry.h"
-#include "config/temp_files.h"
-#include "text/codec.h"
+#include "core/component/dialog_hosts.h"
+#include "core/form1/message_boxes.h"
+#include "core/component/process_state.h"
+#include "core/config/registry.h"
+#include "core/config/temp_files.h"
+#include "core/text/codec.h"
 
 namespace atrybuty {
 

@@ -1,6 +1,6 @@
-#include "config/file_bytes.h"
+#include "core/config/file_bytes.h"
 
-#include "config/stdio_file.h"
+#include "core/config/stdio_file.h"
 
 #include <exception>
 

@@ -1,4 +1,4 @@
-#include "config/profile.h"
+#include "core/config/profile.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "config/scramble.h"
+#include "core/config/scramble.h"
 
 namespace atrybuty {
 

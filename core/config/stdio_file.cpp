@@ -1,4 +1,4 @@
-#include "config/stdio_file.h"
+#include "core/config/stdio_file.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
-#include "config/unscramble_to_temp.h"
+#include "core/config/unscramble_to_temp.h"
 
-#include "config/file_bytes.h"
-#include "config/scramble.h"
+#include "core/config/file_bytes.h"
+#include "core/config/scramble.h"
 
 namespace atrybuty {
 

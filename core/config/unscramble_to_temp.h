@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "config/temp_files.h"
+#include "core/config/temp_files.h"
 
 namespace atrybuty {
 

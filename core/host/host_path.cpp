@@ -1,4 +1,4 @@
-#include "host/host_path.h"
+#include "core/host/host_path.h"
 
 namespace atrybuty {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/late_bound.h"
+#include "core/host/late_bound.h"
 
 namespace atrybuty {
 

@@ -1,4 +1,4 @@
-#include "mapfile/colour.h"
+#include "core/mapfile/colour.h"
 
 #include <charconv>
 

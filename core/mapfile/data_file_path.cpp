@@ -1,4 +1,4 @@
-#include "mapfile/data_file_path.h"
+#include "core/mapfile/data_file_path.h"
 
 namespace atrybuty {
 

@@ -1,12 +1,12 @@
-#include "mapfile/journal.h"
+#include "core/mapfile/journal.h"
 
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
-#include "config/file_bytes.h"
-#include "mapfile/position_text.h"
+#include "core/config/file_bytes.h"
+#include "core/mapfile/position_text.h"
 
 namespace atrybuty {
 namespace {

@@ -1,6 +1,6 @@
-#include "mapfile/line_style_record.h"
+#include "core/mapfile/line_style_record.h"
 
-#include "config/stdio_file.h"
+#include "core/config/stdio_file.h"
 
 namespace atrybuty {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "mapfile/colour.h"
+#include "core/mapfile/colour.h"
 
 namespace atrybuty {
 

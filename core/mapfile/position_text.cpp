@@ -1,6 +1,6 @@
-#include "mapfile/position_text.h"
+#include "core/mapfile/position_text.h"
 
-#include "mapfile/colour.h"
+#include "core/mapfile/colour.h"
 
 namespace atrybuty {
 

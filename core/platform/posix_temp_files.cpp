@@ -1,4 +1,4 @@
-#include "platform/posix_temp_files.h"
+#include "core/platform/posix_temp_files.h"
 
 #include <cstdlib>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 #pragma once
 // Temporary files on POSIX systems: $TMPDIR (or /tmp/) and mkstemp.
 
-#include "config/temp_files.h"
+#include "core/config/temp_files.h"
 
 namespace atrybuty {
 

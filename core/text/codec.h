@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "text/cp1250.h"
+#include "core/text/cp1250.h"
 
 namespace atrybuty {
 

@@ -1,9 +1,9 @@
-#include "text/cp1250.h"
+#include "core/text/cp1250.h"
 
 #include <array>
 #include <cstdint>
 
-#include "text/utf8.h"
+#include "core/text/utf8.h"
 
 namespace atrybuty {
 namespace {

@@ -24,7 +24,7 @@
 #include <cwchar>
 #include <string>
 
-#include "com/com_ptr.h"
+#include "win32/com/com_ptr.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // apply command, the workbook refresh as the Excel stand-in records it, and
 // the ways out of the dialog.
 
-#include "config/file_bytes.h"
+#include "core/config/file_bytes.h"
 #include "e2e/e2e_fixture.h"
-#include "resource.h"
-#include "text/ansi_codec.h"
+#include "win32/resources/resource.h"
+#include "win32/text/ansi_codec.h"
 
 namespace atrybuty::e2e {
 namespace {

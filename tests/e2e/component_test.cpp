@@ -3,9 +3,9 @@
 
 #include "atrybuty_h.h"
 #include "e2e/e2e_fixture.h"
-#include "config/file_bytes.h"
-#include "config/scramble.h"
-#include "resource.h"
+#include "core/config/file_bytes.h"
+#include "core/config/scramble.h"
+#include "win32/resources/resource.h"
 
 namespace atrybuty::e2e {
 namespace {

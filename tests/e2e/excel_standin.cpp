@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "text/ansi_codec.h"
+#include "win32/text/ansi_codec.h"
 
 namespace atrybuty::e2e {
 namespace {

@@ -9,7 +9,7 @@
 
 #include <memory>
 
-#include "host/late_bound.h"
+#include "core/host/late_bound.h"
 
 namespace atrybuty::e2e {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "e2e/e2e_fixture.h"
-#include "resource.h"
+#include "win32/resources/resource.h"
 
 namespace atrybuty::e2e {
 namespace {

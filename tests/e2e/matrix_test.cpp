@@ -4,9 +4,9 @@
 
 #include <fstream>
 
-#include "config/file_bytes.h"
+#include "core/config/file_bytes.h"
 #include "e2e/e2e_fixture.h"
-#include "resource.h"
+#include "win32/resources/resource.h"
 
 namespace atrybuty::e2e {
 namespace {

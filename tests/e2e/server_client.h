@@ -10,7 +10,7 @@
 #include <future>
 #include <string>
 
-#include "com/com_ptr.h"
+#include "win32/com/com_ptr.h"
 
 namespace atrybuty::e2e {
 

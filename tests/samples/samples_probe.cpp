@@ -30,12 +30,12 @@
 #include <thread>
 #include <vector>
 
-#include "config/file_bytes.h"
-#include "config/scramble.h"
+#include "core/config/file_bytes.h"
+#include "core/config/scramble.h"
 #include "e2e/packages.h"
 #include "e2e/server_client.h"
 #include "e2e/ui_driver.h"
-#include "resource.h"
+#include "win32/resources/resource.h"
 #include "samples/sample_package.h"
 
 namespace {

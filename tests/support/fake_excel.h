@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "host/late_bound.h"
+#include "core/host/late_bound.h"
 
 namespace atrybuty::testing {
 

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "component/dialog_hosts.h"
-#include "component/messages.h"
-#include "config/registry.h"
-#include "dialogs/form1_controller.h"
-#include "dialogs/form1_view.h"
-#include "config/temp_files.h"
-#include "mapfile/journal.h"
+#include "core/component/dialog_hosts.h"
+#include "core/form1/message_boxes.h"
+#include "core/config/registry.h"
+#include "core/form1/form1_controller.h"
+#include "core/form1/form1_view.h"
+#include "core/config/temp_files.h"
+#include "core/mapfile/journal.h"
 #include "support/scratch_dir.h"
 
 namespace atrybuty::testing {

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "dialogs/form1_controller.h"
-#include "mapfile/data_file_path.h"
+#include "core/form1/form1_controller.h"
+#include "core/mapfile/data_file_path.h"
 #include "samples/sample_package.h"
 #include "support/fake_excel.h"
 #include "support/fakes.h"

@@ -1,9 +1,9 @@
 #include "support/platform_services.h"
 
 #ifdef _WIN32
-#include "config/win_temp_files.h"
+#include "win32/config/win_temp_files.h"
 #else
-#include "platform/posix_temp_files.h"
+#include "core/platform/posix_temp_files.h"
 #endif
 
 namespace atrybuty::testing {

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "config/temp_files.h"
+#include "core/config/temp_files.h"
 
 namespace atrybuty::testing {
 

@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "component/run_form.h"
-#include "config/scramble.h"
+#include "core/component/run_form.h"
+#include "core/config/scramble.h"
 #include "support/form1_fixture.h"
 
 namespace atrybuty {

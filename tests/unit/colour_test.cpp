@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "mapfile/colour.h"
-#include "text/cp1250.h"
+#include "core/mapfile/colour.h"
+#include "core/text/cp1250.h"
 
 namespace atrybuty {
 namespace {

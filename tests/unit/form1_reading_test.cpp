@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "dialogs/pictures.h"
+#include "core/form1/pictures.h"
 #include "support/form1_fixture.h"
 
 namespace atrybuty {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "mapfile/position_text.h"
+#include "core/mapfile/position_text.h"
 #include "support/form1_fixture.h"
 
 namespace atrybuty {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "mapfile/journal.h"
+#include "core/mapfile/journal.h"
 #include "support/scratch_dir.h"
 
 namespace atrybuty {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "dialogs/layer_table.h"
+#include "core/config/layer_table.h"
 #include "support/scratch_dir.h"
 
 namespace atrybuty {

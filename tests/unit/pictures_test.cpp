@@ -5,8 +5,8 @@
 #include <set>
 #include <vector>
 
-#include "dialogs/app_icon.h"
-#include "dialogs/pictures.h"
+#include "core/form1/app_icon.h"
+#include "core/form1/pictures.h"
 
 namespace atrybuty {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "config/profile.h"
+#include "core/config/profile.h"
 
 namespace atrybuty {
 namespace {

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "mapfile/data_file_path.h"
-#include "mapfile/line_style_record.h"
-#include "mapfile/position_text.h"
+#include "core/mapfile/data_file_path.h"
+#include "core/mapfile/line_style_record.h"
+#include "core/mapfile/position_text.h"
 #include "samples/sample_package.h"
 #include "support/scratch_dir.h"
 

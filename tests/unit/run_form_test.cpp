@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "component/run_form.h"
-#include "config/scramble.h"
+#include "core/component/run_form.h"
+#include "core/config/scramble.h"
 #include "support/fakes.h"
 #include "support/scratch_dir.h"
 

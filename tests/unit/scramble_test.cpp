@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "config/scramble.h"
-#include "config/unscramble_to_temp.h"
+#include "core/config/scramble.h"
+#include "core/config/unscramble_to_temp.h"
 #include "support/platform_services.h"
 #include "support/scratch_dir.h"
 

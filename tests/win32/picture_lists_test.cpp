@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "dialogs/picture_lists.h"
+#include "win32/dialogs/picture_lists.h"
 
 namespace atrybuty::win32 {
 namespace {

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "config/profile.h"
+#include "core/config/profile.h"
 #include "support/scratch_dir.h"
 
 namespace atrybuty {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "config/win_registry.h"
+#include "win32/config/win_registry.h"
 
 namespace atrybuty::win32 {
 namespace {

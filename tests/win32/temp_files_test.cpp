@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "config/win_temp_files.h"
+#include "win32/config/win_temp_files.h"
 
 namespace atrybuty::win32 {
 namespace {

@@ -1,10 +1,10 @@
-#include "com/attribute_object.h"
+#include "win32/com/attribute_object.h"
 
 #include <new>
 
-#include "com/error_info.h"
-#include "server/component_process.h"
-#include "text/ansi_codec.h"
+#include "win32/com/error_info.h"
+#include "win32/server/component_process.h"
+#include "win32/text/ansi_codec.h"
 
 namespace atrybuty::win32 {
 namespace {

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "atrybuty_h.h"
-#include "component/process_state.h"
+#include "core/component/process_state.h"
 
 namespace atrybuty::win32 {
 

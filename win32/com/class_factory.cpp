@@ -1,9 +1,9 @@
-#include "com/class_factory.h"
+#include "win32/com/class_factory.h"
 
 #include <new>
 
-#include "com/attribute_object.h"
-#include "server/component_process.h"
+#include "win32/com/attribute_object.h"
+#include "win32/server/component_process.h"
 
 namespace atrybuty::win32 {
 

@@ -1,4 +1,4 @@
-#include "com/error_info.h"
+#include "win32/com/error_info.h"
 
 #include <oleauto.h>
 
@@ -6,7 +6,7 @@
 #include <new>
 
 #include "atrybuty_h.h"
-#include "com/com_ptr.h"
+#include "win32/com/com_ptr.h"
 
 namespace atrybuty::win32 {
 namespace {

@@ -1,9 +1,9 @@
-#include "com/registration.h"
+#include "win32/com/registration.h"
 
 #include <string_view>
 
 #include "atrybuty_h.h"
-#include "handles.h"
+#include "win32/handles.h"
 
 namespace atrybuty::win32 {
 namespace {

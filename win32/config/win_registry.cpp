@@ -1,8 +1,8 @@
-#include "config/win_registry.h"
+#include "win32/config/win_registry.h"
 
 #include <vector>
 
-#include "handles.h"
+#include "win32/handles.h"
 
 namespace atrybuty::win32 {
 

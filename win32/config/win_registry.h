@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "config/registry.h"
+#include "core/config/registry.h"
 
 namespace atrybuty::win32 {
 

@@ -1,4 +1,4 @@
-#include "config/win_temp_files.h"
+#include "win32/config/win_temp_files.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Temporary files with GetTempPathA and GetTempFileNameA.
 
-#include "config/temp_files.h"
+#include "core/config/temp_files.h"
 
 namespace atrybuty::win32 {
 

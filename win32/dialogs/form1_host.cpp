@@ -1,8 +1,8 @@
-#include "dialogs/form1_host.h"
+#include "win32/dialogs/form1_host.h"
 
-#include "resource.h"
-#include "server/component_process.h"
-#include "text/ansi_codec.h"
+#include "win32/resources/resource.h"
+#include "win32/server/component_process.h"
+#include "win32/text/ansi_codec.h"
 
 namespace atrybuty::win32 {
 

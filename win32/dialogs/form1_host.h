@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "component/dialog_hosts.h"
-#include "dialogs/form1_window.h"
+#include "core/component/dialog_hosts.h"
+#include "win32/dialogs/form1_window.h"
 
 namespace atrybuty::win32 {
 

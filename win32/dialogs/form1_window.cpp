@@ -1,15 +1,15 @@
-#include "dialogs/form1_window.h"
+#include "win32/dialogs/form1_window.h"
 
 #include <commdlg.h>
 
 #include <new>
 
-#include "com/error_info.h"
-#include "dialogs/form1_host.h"
-#include "dialogs/layout.h"
-#include "resource.h"
-#include "server/component_process.h"
-#include "text/ansi_codec.h"
+#include "win32/com/error_info.h"
+#include "win32/dialogs/form1_host.h"
+#include "win32/dialogs/layout.h"
+#include "win32/resources/resource.h"
+#include "win32/server/component_process.h"
+#include "win32/text/ansi_codec.h"
 
 namespace atrybuty::win32 {
 namespace {

@@ -9,10 +9,10 @@
 #include <optional>
 #include <string>
 
-#include "dialogs/form1_controller.h"
-#include "dialogs/form1_view.h"
-#include "dialogs/picture_lists.h"
-#include "handles.h"
+#include "core/form1/form1_controller.h"
+#include "core/form1/form1_view.h"
+#include "win32/dialogs/picture_lists.h"
+#include "win32/handles.h"
 
 namespace atrybuty::win32 {
 

@@ -1,4 +1,4 @@
-#include "dialogs/layout.h"
+#include "win32/dialogs/layout.h"
 
 namespace atrybuty::win32 {
 namespace {

@@ -1,8 +1,8 @@
-#include "dialogs/message_boxes.h"
+#include "win32/dialogs/message_boxes.h"
 
 #include <windows.h>
 
-#include "text/ansi_codec.h"
+#include "win32/text/ansi_codec.h"
 
 namespace atrybuty::win32 {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Message boxes with Windows' MessageBoxW, owned by the dialog the user is in.
 
-#include "component/messages.h"
+#include "core/form1/message_boxes.h"
 
 namespace atrybuty::win32 {
 

@@ -1,9 +1,9 @@
-#include "dialogs/package_dialog.h"
+#include "win32/dialogs/package_dialog.h"
 
-#include "dialogs/layout.h"
-#include "resource.h"
-#include "server/component_process.h"
-#include "text/ansi_codec.h"
+#include "win32/dialogs/layout.h"
+#include "win32/resources/resource.h"
+#include "win32/server/component_process.h"
+#include "win32/text/ansi_codec.h"
 
 namespace atrybuty::win32 {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "component/dialog_hosts.h"
+#include "core/component/dialog_hosts.h"
 
 namespace atrybuty::win32 {
 

@@ -1,11 +1,11 @@
-#include "dialogs/picture_lists.h"
+#include "win32/dialogs/picture_lists.h"
 
 #include <cstring>
 #include <vector>
 
-#include "dialogs/app_icon.h"
-#include "dialogs/pictures.h"
-#include "handles.h"
+#include "core/form1/app_icon.h"
+#include "core/form1/pictures.h"
+#include "win32/handles.h"
 
 namespace atrybuty::win32 {
 namespace {

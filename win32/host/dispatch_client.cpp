@@ -1,12 +1,12 @@
-#include "host/dispatch_client.h"
+#include "win32/host/dispatch_client.h"
 
 #include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "com/error_info.h"
-#include "text/ansi_codec.h"
+#include "win32/com/error_info.h"
+#include "win32/text/ansi_codec.h"
 
 namespace atrybuty::win32 {
 namespace {

@@ -10,8 +10,8 @@
 #include <chrono>
 #include <memory>
 
-#include "com/com_ptr.h"
-#include "host/late_bound.h"
+#include "win32/com/com_ptr.h"
+#include "core/host/late_bound.h"
 
 namespace atrybuty::win32 {
 

@@ -1,4 +1,4 @@
-#include "mapfile/journal_location.h"
+#include "win32/mapfile/journal_location.h"
 
 #include <windows.h>
 #include <shlobj.h>

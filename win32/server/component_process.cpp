@@ -1,10 +1,10 @@
-#include "server/component_process.h"
+#include "win32/server/component_process.h"
 
 #include "atrybuty_h.h"
-#include "com/error_info.h"
-#include "dialogs/form1_host.h"
-#include "host/dispatch_client.h"
-#include "mapfile/journal_location.h"
+#include "win32/com/error_info.h"
+#include "win32/dialogs/form1_host.h"
+#include "win32/host/dispatch_client.h"
+#include "win32/mapfile/journal_location.h"
 
 namespace atrybuty::win32 {
 namespace {

@@ -11,18 +11,18 @@
 #include <memory>
 #include <optional>
 
-#include "com/com_ptr.h"
-#include "com/error_info.h"
-#include "component/process_state.h"
-#include "component/run_form.h"
-#include "config/win_registry.h"
-#include "config/win_temp_files.h"
-#include "dialogs/form1_controller.h"
-#include "dialogs/form1_host.h"
-#include "dialogs/message_boxes.h"
-#include "dialogs/package_dialog.h"
-#include "mapfile/journal.h"
-#include "text/ansi_codec.h"
+#include "win32/com/com_ptr.h"
+#include "win32/com/error_info.h"
+#include "core/component/process_state.h"
+#include "core/component/run_form.h"
+#include "win32/config/win_registry.h"
+#include "win32/config/win_temp_files.h"
+#include "core/form1/form1_controller.h"
+#include "win32/dialogs/form1_host.h"
+#include "win32/dialogs/message_boxes.h"
+#include "win32/dialogs/package_dialog.h"
+#include "core/mapfile/journal.h"
+#include "win32/text/ansi_codec.h"
 
 namespace atrybuty::win32 {
 

@@ -14,10 +14,10 @@
 #include <string>
 
 #include "atrybuty_h.h"
-#include "com/class_factory.h"
-#include "com/error_info.h"
-#include "com/registration.h"
-#include "server/component_process.h"
+#include "win32/com/class_factory.h"
+#include "win32/com/error_info.h"
+#include "win32/com/registration.h"
+#include "win32/server/component_process.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "text/ansi_codec.h"
+#include "win32/text/ansi_codec.h"
 
 #include <windows.h>
 

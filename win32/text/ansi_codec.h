@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "text/codec.h"
+#include "core/text/codec.h"
 
 namespace atrybuty::win32 {
 

@@ -13,15 +13,15 @@
 #include <span>
 #include <string>
 
-#include "component/dialog_hosts.h"
-#include "component/messages.h"
-#include "component/process_state.h"
-#include "config/registry.h"
-#include "dialogs/form1_view.h"
-#include "dialogs/layer_table.h"
-#include "mapfile/journal.h"
-#include "mapfile/line_style_record.h"
-#include "text/codec.h"
+#include "core/component/dialog_hosts.h"
+#include "core/form1/message_boxes.h"
+#include "core/component/process_state.h"
+#include "core/config/registry.h"
+#include "core/form1/form1_view.h"
+#include "core/config/layer_table.h"
+#include "core/mapfile/journal.h"
+#include "core/mapfile/line_style_record.h"
+#include "core/text/codec.h"
 
 namespace atrybuty {
 

@@ -10,7 +10,7 @@
 #include <variant>
 #include <vector>
 
-#include "config/profile.h"
+#include "core/config/profile.h"
 
 namespace atrybuty {
 

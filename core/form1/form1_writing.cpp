@@ -8,11 +8,11 @@
 
 #include <array>
 
-#include "dialogs/form1_controller.h"
-#include "dialogs/form1_texts.h"
-#include "mapfile/colour.h"
-#include "mapfile/data_file_path.h"
-#include "mapfile/position_text.h"
+#include "core/form1/form1_controller.h"
+#include "core/form1/form1_texts.h"
+#include "core/mapfile/colour.h"
+#include "core/mapfile/data_file_path.h"
+#include "core/mapfile/position_text.h"
 
 namespace atrybuty {
 

@@ -2,9 +2,9 @@
 // host by one of four roads: the viewer, "Nie odświeżaj arkusza" ticked, no
 // workbook open, or an open workbook to save, reopen and refresh.
 
-#include "dialogs/form1_controller.h"
-#include "dialogs/form1_texts.h"
-#include "host/host_path.h"
+#include "core/form1/form1_controller.h"
+#include "core/form1/form1_texts.h"
+#include "core/host/host_path.h"
 
 namespace atrybuty {
 namespace {

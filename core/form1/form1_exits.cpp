@@ -1,6 +1,6 @@
 // The ways out of Form1: cancel, choosing another map package, termination.
 
-#include "dialogs/form1_controller.h"
+#include "core/form1/form1_controller.h"
 
 namespace atrybuty {
 

@@ -1,4 +1,4 @@
-#include "dialogs/app_icon.h"
+#include "core/form1/app_icon.h"
 
 #include <cstdlib>
 #include <string_view>

@@ -1,8 +1,8 @@
-#include "dialogs/layer_table.h"
+#include "core/config/layer_table.h"
 
 #include <charconv>
 
-#include "config/file_bytes.h"
+#include "core/config/file_bytes.h"
 
 namespace atrybuty {
 namespace {

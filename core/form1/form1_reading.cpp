@@ -1,9 +1,9 @@
 // Reading the chosen layer's current line style into the pickers and the swatch.
 
-#include "dialogs/form1_controller.h"
-#include "dialogs/form1_texts.h"
-#include "mapfile/data_file_path.h"
-#include "mapfile/position_text.h"
+#include "core/form1/form1_controller.h"
+#include "core/form1/form1_texts.h"
+#include "core/mapfile/data_file_path.h"
+#include "core/mapfile/position_text.h"
 
 namespace atrybuty {
 

@@ -2,8 +2,8 @@
 // opened again and the embedded objects of the sheet that was active are
 // refreshed, every call late-bound by member name from HostExcel.
 
-#include "dialogs/form1_controller.h"
-#include "host/host_path.h"
+#include "core/form1/form1_controller.h"
+#include "core/host/host_path.h"
 
 namespace atrybuty {
 namespace {

@@ -1,4 +1,4 @@
-#include "dialogs/pictures.h"
+#include "core/form1/pictures.h"
 
 #include <iterator>
 #include <span>

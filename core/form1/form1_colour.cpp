@@ -1,7 +1,7 @@
 // The colour entry: a click on the swatch opens the colour dialog.
 
-#include "dialogs/form1_controller.h"
-#include "mapfile/colour.h"
+#include "core/form1/form1_controller.h"
+#include "core/mapfile/colour.h"
 
 namespace atrybuty {
 

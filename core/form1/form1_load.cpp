@@ -1,7 +1,7 @@
 // Loading Form1, the layer list and the pickers.
 
-#include "dialogs/form1_controller.h"
-#include "dialogs/pictures.h"
+#include "core/form1/form1_controller.h"
+#include "core/form1/pictures.h"
 
 namespace atrybuty {
 
