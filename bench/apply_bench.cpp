@@ -1,10 +1,11 @@
-// One apply (the five record bytes written after the check, and the journal
-// line) against a bare write of the same five bytes.
+// One apply (the record checked again under a write lock, the journal line,
+// the five bytes, a flush) against a bare write of the same five bytes.
 
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 
+#include "core/component/process_state.h"
 #include "core/mapfile/data_file_path.h"
 #include "core/mapfile/journal.h"
 #include "core/mapfile/line_style_record.h"
@@ -18,13 +19,21 @@ using namespace atrybuty;
 
 constexpr std::uint32_t kBase = 0x10000;
 
+// Open, write the five bytes one by one, flush, close: what any apply must do at least.
 void BM_BareWriteOfFiveBytes(benchmark::State& state) {
   testing::ScratchDir dir;
   const auto layer = samples::BundledSample().layers[2];
   testing::WriteAll(dir.File("a.dat"), samples::DataFileBytes(layer));
-  const RecordOffsets at = OffsetsOf(kBase);
-  const BytePatch patches[] = {{at.red, 1}, {at.green, 2}, {at.blue, 3}, {at.thickness, 4}, {at.style, 5}};
-  for (auto _ : state) benchmark::DoNotOptimize(PatchBytes(dir.File("a.dat"), patches));
+  const auto files = testing::MakePlatformDataFiles();
+  const auto offsets = OffsetsOf(kBase).All();
+  for (auto _ : state) {
+    OpenedFile opened = files->OpenForWriting(dir.File("a.dat"));
+    for (std::uint32_t at : offsets) {
+      const std::uint8_t value = static_cast<std::uint8_t>(at);
+      benchmark::DoNotOptimize(opened.file->WriteAt(at, std::span(&value, 1)));
+    }
+    benchmark::DoNotOptimize(opened.file->Flush());
+  }
 }
 BENCHMARK(BM_BareWriteOfFiveBytes)->Unit(benchmark::kMicrosecond);
 
@@ -46,7 +55,10 @@ void BM_OneApplyWithJournal(benchmark::State& state) {
   FileJournal journal(dir.File("zmiany.txt"), "zmiany.txt");
   testing::FakeExits exits;
   testing::FakeForm1View view;
-  Form1Controller form(view, Form1Services{processState, registry, codec, messages, journal, exits}, "Polska");
+  testing::FaultyDataFiles files;
+  testing::FakeElevation elevation;
+  Form1Controller form(view, Form1Services{processState, registry, codec, messages, journal, exits, files, elevation},
+                       "Polska");
   form.Form_Load();
   view.SelectLayer(2);
   form.Combo1_Click();

@@ -6,7 +6,8 @@
 # shellcheck disable=SC2059
 set -euo pipefail
 out=${1:?usage: make_seeds.sh OUT_DIR}
-mkdir -p "$out/record_fuzz" "$out/unscramble_fuzz" "$out/profile_fuzz" "$out/layer_table_fuzz"
+mkdir -p "$out/record_fuzz" "$out/unscramble_fuzz" "$out/profile_fuzz" "$out/layer_table_fuzz" \
+  "$out/journal_fuzz" "$out/position_fuzz" "$out/colour_argument_fuzz"
 
 # zeros FILE SIZE: a file of SIZE zero bytes.
 zeros() { head -c "$2" /dev/zero >"$1"; }
@@ -45,6 +46,19 @@ zeros "$r/too_short.dat" $((0x13A))
 zeros "$r/exact_end.dat" $((0x300 + 19))
 put "$r/exact_end.dat" $((0x139)) 03 00
 put "$r/exact_end.dat" $((0x30D)) 01 01 00 12 34 56
+
+# Described files (first byte FF): a record beyond 64 KiB, at 0x1_0500.
+printf '\xff\x05\x01\x03\x02\x00\x12\x34\x56\x01' >"$r/described_far.dat"
+printf '\xff\x00\x0f\x07\x4d\x00\xff\xff\xff\x02' >"$r/described_1mb.dat"
+
+# Journal lines as the component writes them, and a forged one.
+printf '2026-12-08T10:11:12Z\tPolska\tGranice\tC:\\\\Data\\\\GRANICE.DAT\t1000E:05>06 1000F:1E>1E 10011:80>12 10012:00>34 10013:80>56' \
+  >"$out/journal_fuzz/apply.txt"
+printf '2026-12-08T10:11:12Z\t-\t-\tC:\\\\x.txt\t1:41>42 2:41>42 3:41>42 4:41>42 5:41>42 6:41>42' >"$out/journal_fuzz/forged.txt"
+printf '50E' >"$out/position_fuzz/record.txt"
+printf '800E' >"$out/position_fuzz/high.txt"
+printf '#12AB56' >"$out/colour_argument_fuzz/web.txt"
+printf '16777215' >"$out/colour_argument_fuzz/decimal.txt"
 
 u=$out/unscramble_fuzz
 # A configuration with a Polish layer name in code page 1250, and its

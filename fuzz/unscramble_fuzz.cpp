@@ -15,6 +15,7 @@
 
 #include "core/config/scramble.h"
 #include "core/config/unscramble_to_temp.h"
+#include "core/text/codec.h"
 #include "fuzz_check.h"
 #include "core/platform/posix_temp_files.h"
 
@@ -67,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(std::fclose(f) == 0);
 
   atrybuty::PosixTempFiles temp;
-  const std::string copy = atrybuty::UnscrambleToTemp(g_source, temp);
+  const atrybuty::Cp1250Codec codec;
+  const std::string copy = atrybuty::UnscrambleToTemp(g_source, temp, codec);
   if (size == 0) {
     FUZZ_CHECK(copy.empty());
   } else {

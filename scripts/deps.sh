@@ -16,7 +16,13 @@ packages=(
   xvfb xauth
   clang libclang-rt-14-dev llvm
   msitools wixl file
+  locales
 )
+
+# Wine runs the Windows programs as on a Polish Windows (scripts/wine-run.sh):
+# its Linux locale must exist for command lines and file names to carry
+# Polish letters.
+polish_locale_missing() { ! locale -a 2>/dev/null | grep -qix 'pl_PL.cp1250'; }
 
 missing=()
 for p in "${packages[@]}"; do
@@ -24,21 +30,26 @@ for p in "${packages[@]}"; do
   [[ "$status" == "install ok installed" ]] || missing+=("$p")
 done
 
-[[ ${#missing[@]} -eq 0 ]] && exit 0
+if [[ ${#missing[@]} -eq 0 ]] && ! polish_locale_missing; then exit 0; fi
 
-line="apt-get install -y --no-install-recommends ${missing[*]}"
 if [[ $(id -u) -ne 0 ]]; then
-  echo "Missing Debian packages. As root, run:" >&2
-  echo "  apt-get update && $line" >&2
+  echo "Missing Debian packages or the Polish locale. As root, run:" >&2
+  [[ ${#missing[@]} -eq 0 ]] || echo "  dpkg --add-architecture i386 && apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
+  echo "  localedef -i pl_PL -f CP1250 pl_PL.CP1250" >&2
   exit 1
 fi
 
-echo "Installing: ${missing[*]}" >&2
-export DEBIAN_FRONTEND=noninteractive
-# 32-bit Wine runs the 32-bit programs and hosts the field uses.
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
+if [[ ${#missing[@]} -gt 0 ]]; then
+  echo "Installing: ${missing[*]}" >&2
+  export DEBIAN_FRONTEND=noninteractive
+  # 32-bit Wine runs the 32-bit programs and hosts the field uses.
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  apt-get update -qq
+  # shellcheck disable=SC2086
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
-apt-get update -qq
-# shellcheck disable=SC2086
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if polish_locale_missing; then
+  localedef -i pl_PL -f CP1250 pl_PL.CP1250 2>/dev/null || localedef -i pl_PL -f CP1250 pl_PL.CP1250
+fi

@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/fuzz}
 seconds=${2:-20}
-targets=(profile_fuzz layer_table_fuzz record_fuzz unscramble_fuzz)
+targets=(profile_fuzz layer_table_fuzz record_fuzz unscramble_fuzz journal_fuzz position_fuzz colour_argument_fuzz)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DATRYBUTY_FUZZ=ON -DATRYBUTY_TESTS=OFF \
   -DATRYBUTY_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -34,6 +34,8 @@ for t in "${targets[@]}"; do
     profile_fuzz | layer_table_fuzz) args+=(-max_len=4096 -dict=fuzz/profile.dict) ;;
     record_fuzz) args+=(-max_len=4096) ;;
     unscramble_fuzz) args+=(-max_len=2048) ;;
+    journal_fuzz) args+=(-max_len=512) ;;
+    position_fuzz | colour_argument_fuzz) args+=(-max_len=32) ;;
   esac
   mkdir -p "$build/artifacts/$t"
   log=$build/logs/$t.log

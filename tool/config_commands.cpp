@@ -1,28 +1,20 @@
 // scramble, unscramble and layers.
 
-#include <cstdio>
+#include <nlohmann/json.hpp>
+
 #include <string_view>
 
 #include "core/config/file_bytes.h"
+#include "core/config/layer_table.h"
 #include "core/config/profile.h"
 #include "core/config/scramble.h"
-#include "core/config/layer_table.h"
 #include "core/mapfile/line_style_record.h"
+#include "core/text/paths.h"
 #include "tool/commands.h"
-#include "tool/record_text.h"
-#include "tool/system_codec.h"
+#include "tool/record_json.h"
 
 namespace atrybuty::tool {
 namespace {
-
-int Transform(const Args& args, const char* verb) {
-  if (args.size() != 2) return Fail(kUsage, std::string("usage: atrybuty-tool ") + verb + " IN OUT");
-  auto bytes = ReadFileBytes(args[0]);
-  if (!bytes) return Fail(kFailed, "cannot read " + args[0]);
-  atrybuty::Scramble(*bytes);
-  if (!WriteFileBytes(args[1], *bytes)) return Fail(kFailed, "cannot write " + args[1]);
-  return kOk;
-}
 
 std::string_view AsText(const std::vector<std::uint8_t>& bytes) {
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
@@ -37,52 +29,52 @@ std::string PadRight(std::string utf8, std::size_t width) {
 
 }  // namespace
 
-int Scramble(const Args& args) { return Transform(args, "scramble"); }
-int Unscramble(const Args& args) { return Transform(args, "unscramble"); }
+// One routine both ways: the key stream depends on the position only.
+int Scramble(const TransformOptions& o) {
+  auto bytes = ReadFileBytes(PathFromUtf8(o.in));
+  if (!bytes) return Fail(kFailed, "cannot read " + o.in);
+  atrybuty::Scramble(*bytes);
+  if (!WriteFileBytes(PathFromUtf8(o.out), *bytes)) return Fail(kFailed, "cannot write " + o.out);
+  return kOk;
+}
 
-int Layers(const Args& args) {
-  std::string config, dataDir;
-  enum { Auto, Clear, Scrambled } form = Auto;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--clear")
-      form = Clear;
-    else if (args[i] == "--scrambled")
-      form = Scrambled;
-    else if (args[i] == "--data-dir" && i + 1 < args.size())
-      dataDir = args[++i];
-    else if (config.empty() && args[i].rfind("--", 0) != 0)
-      config = args[i];
-    else
-      return Fail(kUsage, "usage: atrybuty-tool layers CONFIG [--clear|--scrambled] [--data-dir DIR]");
-  }
-  if (config.empty()) return Fail(kUsage, "usage: atrybuty-tool layers CONFIG [--clear|--scrambled] [--data-dir DIR]");
-
-  auto bytes = ReadFileBytes(config);
-  if (!bytes) return Fail(kFailed, "cannot read " + config);
+int Layers(const LayersOptions& o) {
+  auto bytes = ReadFileBytes(PathFromUtf8(o.config));
+  if (!bytes) return Fail(kFailed, "cannot read " + o.config);
   Profile profile = Profile::Parse(AsText(*bytes));
   // A clear configuration names its layer count; a scrambled one does not read
   // as a profile at all.
   const bool looksClear = !profile.Get("Global", "MapCount", kConfigValueBuffer).empty();
-  if (form == Scrambled || (form == Auto && !looksClear)) {
+  if (o.scrambled || (!o.clear && !looksClear)) {
     atrybuty::Scramble(*bytes);
     profile = Profile::Parse(AsText(*bytes));
   }
   const auto result = LoadLayerTable(profile);
   if (const auto* failure = std::get_if<LayerTableFailure>(&result))
-    return Fail(kFailed, config + ": " + Describe(*failure));
+    return Fail(kFailed, o.config + ": " + Describe(*failure));
   const LayerTable& table = std::get<LayerTable>(result);
 
-  if (!dataDir.empty() && dataDir.back() != '/' && dataDir.back() != '\\') dataDir.push_back('/');
+  std::optional<std::filesystem::path> dataDir;
+  if (o.dataDir) dataDir = PathFromUtf8(*o.dataDir);
   const TextCodec& codec = SystemCodec();
-  std::printf("%d layers\n", table.LayerCount());
+  nlohmann::json json = {{"configuration", o.config}, {"layers", nlohmann::json::array()}};
+  std::string text = std::to_string(table.LayerCount()) + " layers\n";
   for (int i = 1; i <= table.LayerCount(); ++i) {
     const Layer& layer = table.entries[i];
+    const std::string name = codec.AnsiToUtf8(layer.name), file = codec.AnsiToUtf8(layer.fileName);
+    nlohmann::json item = {{"number", i}, {"name", name}, {"dataFile", file}};
     std::string line = std::to_string(i);
     line.insert(0, line.size() < 5 ? 5 - line.size() : 0, ' ');
-    line += "  " + PadRight(codec.AnsiToUtf8(layer.name), 28) + "  " + PadRight(codec.AnsiToUtf8(layer.fileName), 14);
-    if (!dataDir.empty()) line += "  " + RecordSummary(ReadLineStyleRecord(dataDir + layer.fileName));
-    std::printf("%s\n", line.c_str());
+    line += "  " + PadRight(name, 28) + "  " + PadRight(file, 14);
+    if (dataDir) {
+      const RecordRead read = ReadLineStyleRecord(Files(), *dataDir / PathFromUtf8(file));
+      item["record"] = RecordJson(read);
+      line += "  " + RecordSummary(read);
+    }
+    json["layers"].push_back(std::move(item));
+    text += line + "\n";
   }
+  Print(o.json ? json.dump(2) + "\n" : text);
   return kOk;
 }
 

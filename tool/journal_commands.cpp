@@ -1,34 +1,19 @@
 // history and undo: the change journal the component writes before every change.
 
-#include <cstdio>
-#include <string>
+#include <nlohmann/json.hpp>
 
 #include "core/mapfile/journal.h"
 #include "core/mapfile/line_style_record.h"
 #include "core/mapfile/position_text.h"
+#include "core/mapfile/record_undo.h"
+#include "core/text/paths.h"
 #include "tool/commands.h"
-#include "tool/journal_location.h"
-#include "tool/system_codec.h"
 
 namespace atrybuty::tool {
 namespace {
 
-// Takes "--journal PATH" out of the arguments.
-std::filesystem::path JournalFrom(Args& args) {
-  for (std::size_t i = 0; i + 1 < args.size(); ++i) {
-    if (args[i] == "--journal") {
-      const std::string& text = args[i + 1];
-      std::filesystem::path path(std::u8string(text.begin(), text.end()));
-      args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-      return path;
-    }
-  }
-  return DefaultJournalPath();
-}
-
-std::string Utf8(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
+std::filesystem::path JournalOf(const std::optional<std::string>& given) {
+  return given ? PathFromUtf8(*given) : DefaultJournalPath();
 }
 
 std::string Hex2(std::uint8_t v) {
@@ -45,66 +30,87 @@ std::string Bytes(const JournalEntry& e) {
   return text;
 }
 
-std::optional<std::vector<JournalEntry>> Load(const std::filesystem::path& path) { return ReadJournal(path.string()); }
-
 }  // namespace
 
-int History(const Args& input) {
-  Args args = input;
-  const std::filesystem::path path = JournalFrom(args);
-  if (!args.empty()) return Fail(kUsage, "usage: atrybuty-tool history [--journal PATH]");
-  const auto entries = Load(path);
-  if (!entries) {
-    std::printf("No changes recorded (%s does not exist).\n", Utf8(path).c_str());
+int History(const HistoryOptions& o) {
+  const std::filesystem::path path = JournalOf(o.journal);
+  const std::string shown = Utf8FromPath(path);
+  const auto entries = ReadJournal(path);
+  if (o.json) {
+    nlohmann::json j = {{"journal", shown}, {"changes", nlohmann::json::array()}};
+    for (std::size_t i = 0; entries && i < entries->size(); ++i) {
+      const JournalEntry& e = (*entries)[i];
+      nlohmann::json bytes = nlohmann::json::array();
+      for (const JournalByte& b : e.bytes)
+        bytes.push_back({{"position", PositionText(b.offset)}, {"old", b.oldValue}, {"new", b.newValue}});
+      j["changes"].push_back({{"number", i + 1},
+                              {"time", e.time},
+                              {"package", e.package},
+                              {"layer", e.layer},
+                              {"dataFile", e.dataFile},
+                              {"bytes", bytes}});
+    }
+    Print(j.dump(2) + "\n");
     return kOk;
   }
-  std::printf("%zu change(s) in %s\n", entries->size(), Utf8(path).c_str());
+  if (!entries) {
+    Print("No changes recorded (" + shown + " does not exist).\n");
+    return kOk;
+  }
+  std::string t = std::to_string(entries->size()) + " change(s) in " + shown + "\n";
   for (std::size_t i = 0; i < entries->size(); ++i) {
     const JournalEntry& e = (*entries)[i];
-    std::printf("%4zu  %s  %s / %s\n      %s\n      %s\n", i + 1, e.time.c_str(), e.package.c_str(), e.layer.c_str(),
-                e.dataFile.c_str(), Bytes(e).c_str());
+    std::string number = std::to_string(i + 1);
+    number.insert(0, number.size() < 4 ? 4 - number.size() : 0, ' ');
+    t += number + "  " + e.time + "  " + e.package + " / " + e.layer + "\n      " + e.dataFile + "\n      " + Bytes(e) +
+         "\n";
   }
+  Print(t);
   return kOk;
 }
 
-int Undo(const Args& input) {
-  Args args = input;
-  const std::filesystem::path path = JournalFrom(args);
-  if (args.size() != 1) return Fail(kUsage, "usage: atrybuty-tool undo N [--journal PATH]");
-  const auto entries = Load(path);
-  if (!entries) return Fail(kFailed, "cannot read the journal " + Utf8(path));
-  const std::size_t n = std::strtoul(args[0].c_str(), nullptr, 10);
-  if (n < 1 || n > entries->size()) {
-    return Fail(kUsage, "no change number " + args[0] + " (the journal holds " + std::to_string(entries->size()) + ")");
+// A journal line can only restore a record, and only inside the map data
+// folder unless the user names the file: the journal lies where any program
+// of the user can write, the data files where only an administrator may.
+int Undo(const UndoOptions& o) {
+  const std::filesystem::path path = JournalOf(o.journal);
+  const auto entries = ReadJournal(path);
+  if (!entries) return Fail(kFailed, "cannot read the journal " + Utf8FromPath(path));
+  if (o.change < 1 || o.change > entries->size()) {
+    return Fail(kUsage, "no change number " + std::to_string(o.change) + " (the journal holds " +
+                            std::to_string(entries->size()) + ")");
   }
-  const JournalEntry& e = (*entries)[n - 1];
-  const std::string file = SystemCodec().Utf8ToAnsi(e.dataFile);
-
-  // The file must still hold what the change wrote; otherwise a later change
-  // (or another program) would be overwritten.
-  std::vector<BytePatch> restore, check;
-  for (const JournalByte& b : e.bytes) {
-    check.push_back({b.offset, b.newValue});
-    restore.push_back({b.offset, b.oldValue});
-  }
-  const WriteResult now = PatchBytes(file, check, /*dryRun=*/true);
-  if (now.status != WriteStatus::Ok) return Fail(kFailed, e.dataFile + ": " + Describe(now.status));
-  for (std::size_t i = 0; i < e.bytes.size(); ++i) {
-    if (now.oldBytes[i] != e.bytes[i].newValue) {
-      return Fail(kFailed, e.dataFile + " no longer holds what change " + args[0] + " wrote (position " +
-                               PositionText(e.bytes[i].offset) + ": " + Hex2(now.oldBytes[i]) + ", change wrote " +
-                               Hex2(e.bytes[i].newValue) + "); nothing restored");
+  const JournalEntry& e = (*entries)[o.change - 1];
+  const std::filesystem::path file = o.file ? PathFromUtf8(*o.file) : PathFromUtf8(e.dataFile);
+  std::optional<std::filesystem::path> folder;
+  if (!o.file) {
+    folder = o.dataDir ? std::optional(PathFromUtf8(*o.dataDir)) : MapDataDirectory();
+    if (!folder) {
+      return Fail(kUsage, "the map data folder is unknown here: name it with --data-dir, or the file with --file");
     }
   }
-  JournalEntry undo{JournalTimeNow(), e.package, e.layer, e.dataFile, {}};
-  for (const JournalByte& b : e.bytes) undo.bytes.push_back({b.offset, b.newValue, b.oldValue});
-  FileJournal journal(path, Utf8(path));
-  if (!journal.Append(undo))
-    std::fprintf(stderr, "atrybuty-tool: warning: the undo could not be recorded in the journal\n");
-  const WriteResult w = PatchBytes(file, restore);
-  if (w.status != WriteStatus::Ok) return Fail(kFailed, e.dataFile + ": " + Describe(w.status));
-  std::printf("Restored change %zu: %s / %s\n  %s\n", n, e.package.c_str(), e.layer.c_str(), Bytes(undo).c_str());
-  return kOk;
+  FileJournal journal(path, Utf8FromPath(path));
+  const UndoResult u = UndoChange(Files(), e, file, folder, journal);
+  const std::string shown = Utf8FromPath(file);
+  switch (u.status) {
+    case UndoStatus::Restored:
+      if (!u.journaled) Fail(kOk, "warning: the undo could not be recorded in the journal");
+      Print("Restored change " + std::to_string(o.change) + ": " + e.package + " / " + e.layer + "\n  " + Bytes(e) +
+            "\n");
+      return kOk;
+    case UndoStatus::AlreadyRestored:
+      Print("Change " + std::to_string(o.change) + " is undone already: " + shown + " holds what it replaced\n");
+      return kOk;
+    case UndoStatus::ChangedSince:
+      return Fail(kRefused, shown + " no longer holds what change " + std::to_string(o.change) + " wrote (position " +
+                                PositionText(u.offset) + " holds " + Hex2(u.found) + "); nothing restored");
+    case UndoStatus::CannotOpen:
+      return Fail(kFailed, shown + ": " + Describe(u.error));
+    case UndoStatus::Failed:
+      return Fail(kFailed, shown + ": " + Describe(u.status));
+    default:
+      return Fail(kRefused, shown + ": " + Describe(u.status));
+  }
 }
 
 }  // namespace atrybuty::tool

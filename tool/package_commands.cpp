@@ -1,59 +1,40 @@
 // install-package and remove-package: a map package's registration, as the
-// component reads it (Windows only), in the 32-bit registry view where map
-// packages' 32-bit installers write it:
+// component reads it, in the 32-bit registry view where map packages' 32-bit
+// installers write it (Windows only):
 //   HKLM\Software\KELMO\Atrybuty          MRUList = "name1;name2;..."
 //   HKLM\Software\KELMO\Atrybuty\<name>   path    = the scrambled configuration
 
+#include "tool/commands.h"
+
+#ifdef _WIN32
+
 #include <windows.h>
 
-#include <cstdio>
-#include <string>
 #include <vector>
 
 #include "core/component/run_form.h"
 #include "core/config/file_bytes.h"
+#include "core/config/layer_table.h"
 #include "core/config/profile.h"
 #include "core/config/registry.h"
 #include "core/config/scramble.h"
+#include "win32/config/registry_writer.h"
 #include "win32/config/win_registry.h"
-#include "core/config/layer_table.h"
-#include "win32/handles.h"
-#include "tool/commands.h"
+#include "win32/system_message.h"
+#include "win32/text/ansi_codec.h"
 
 namespace atrybuty::tool {
 namespace {
 
-using win32::RegKey;
+const win32::RegistryPlace kPackages{HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY};
 
-constexpr REGSAM kView = KEY_WOW64_32KEY;
+std::wstring Wide(const std::string& ansi) { return win32::AnsiToWide(ansi); }
 
-LSTATUS WriteText(const std::string& subKey, const char* name, const std::string& text) {
-  RegKey key;
-  LSTATUS status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE | kView, nullptr,
-                                   key.Receive(), nullptr);
-  if (status != ERROR_SUCCESS) return status;
-  return RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                        static_cast<DWORD>(text.size() + 1));
-}
-
-bool IsEmptyKey(const char* path) {
-  RegKey key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | kView, key.Receive()) != ERROR_SUCCESS) return false;
-  DWORD subkeys = 0, values = 0;
-  return RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
-                          nullptr, nullptr) == ERROR_SUCCESS &&
-         subkeys == 0 && values == 0;
-}
-
-// The key and everything below it; ERROR_FILE_NOT_FOUND when there is none.
-LSTATUS DeleteTree(const std::string& path) {
-  RegKey key;
-  LSTATUS status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS | kView, key.Receive());
-  if (status != ERROR_SUCCESS) return status;
-  status = RegDeleteTreeA(key.Get(), nullptr);
-  key.Reset();
-  if (status != ERROR_SUCCESS) return status;
-  return RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), kView, 0);
+// Package names match as Windows matches key names: without regard to case.
+bool SameName(const std::string& ansi, const std::wstring& name) {
+  const std::wstring a = Wide(ansi);
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), name.c_str(), static_cast<int>(name.size()),
+                              TRUE) == CSTR_EQUAL;
 }
 
 std::string Join(const std::vector<std::string>& names) {
@@ -63,31 +44,45 @@ std::string Join(const std::vector<std::string>& names) {
 }
 
 std::string Error(LSTATUS status) {
-  char text[256] = {};
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, static_cast<DWORD>(status), 0,
-                 text, sizeof text, nullptr);
-  std::string s = text;
-  while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
-  return s + (status == ERROR_ACCESS_DENIED ? " (run as administrator)" : "");
+  return win32::WideToUtf8(win32::SystemMessage(HRESULT_FROM_WIN32(status))) +
+         (status == ERROR_ACCESS_DENIED ? " (run as administrator)" : "");
+}
+
+// The full path, however long.
+std::wstring FullPath(const std::wstring& path) {
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n == 0) return {};
+    if (n < full.size()) return full.substr(0, n);
+    full.resize(n);
+  }
+}
+
+// The name as the registry takes it: without blanks around it, and neither
+// empty nor holding the list's separator or a key separator.
+std::optional<std::wstring> PackageName(const std::string& utf8) {
+  const std::wstring name = win32::Utf8ToWide(TrimSpaces(utf8));
+  if (name.empty() || name.find_first_of(L";\\") != std::wstring::npos ||
+      name.find_first_not_of(L" \t") == std::wstring::npos)
+    return std::nullopt;
+  return name;
 }
 
 }  // namespace
 
-int InstallPackage(const Args& args) {
-  if (args.size() != 2) return Fail(kUsage, "usage: atrybuty-tool install-package NAME CONFIG");
-  const std::string name = TrimSpaces(args[0]);
-  if (name.empty() || name.find(';') != std::string::npos || name.find('\\') != std::string::npos) {
-    return Fail(kUsage, "a package name must not be empty nor hold \";\" or \"\\\"");
-  }
-  char full[MAX_PATH * 4];
-  if (!GetFullPathNameA(args[1].c_str(), sizeof full, full, nullptr)) return Fail(kFailed, "bad path " + args[1]);
-  auto bytes = ReadFileBytes(full);
-  if (!bytes || bytes->empty()) return Fail(kFailed, std::string("cannot read ") + full);
+int InstallPackage(const PackageOptions& o) {
+  const auto name = PackageName(o.name);
+  if (!name) return Fail(kUsage, "a package name must not be empty nor hold \";\" or \"\\\"");
+  const std::wstring full = FullPath(win32::Utf8ToWide(o.config));
+  if (full.empty()) return Fail(kFailed, "bad path " + o.config);
+  auto bytes = ReadFileBytes(std::filesystem::path(full));
+  if (!bytes || bytes->empty()) return Fail(kFailed, "cannot read " + win32::WideToUtf8(full));
   atrybuty::Scramble(*bytes);
   const auto table =
       LoadLayerTable(Profile::Parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size())));
   if (const auto* failure = std::get_if<LayerTableFailure>(&table)) {
-    return Fail(kFailed, std::string(full) + " is no scrambled package configuration: " + Describe(*failure));
+    return Fail(kFailed, win32::WideToUtf8(full) + " is no scrambled package configuration: " + Describe(*failure));
   }
 
   win32::WinRegistry registry;
@@ -95,48 +90,63 @@ int InstallPackage(const Args& args) {
   bool listed = false;
   for (const std::string& entry : SplitPackageList(registry.ReadRegValue(kAtrybutyKey, kMruListValue))) {
     if (TrimSpaces(entry).empty()) continue;
-    listed = listed || TrimSpaces(entry) == name;
+    listed = listed || SameName(TrimSpaces(entry), *name);
     names.push_back(entry);
   }
-  if (!listed) names.push_back(name);
-  if (LSTATUS s = WriteText(PackageKey(name), kPackagePathValue, full); s != ERROR_SUCCESS)
+  if (!listed) names.push_back(win32::WideToAnsi(*name));
+  const std::wstring atrybuty = Wide(kAtrybutyKey);
+  if (LSTATUS s = win32::WriteRegistryText(kPackages, atrybuty + L"\\" + *name, L"path", full); s != ERROR_SUCCESS)
     return Fail(kFailed, Error(s));
-  if (LSTATUS s = WriteText(kAtrybutyKey, kMruListValue, Join(names)); s != ERROR_SUCCESS)
+  if (LSTATUS s = win32::WriteRegistryText(kPackages, atrybuty, L"MRUList", Wide(Join(names))); s != ERROR_SUCCESS)
     return Fail(kFailed, Error(s));
-  std::printf("Package \"%s\" installed: %d layers, configuration %s\n", name.c_str(),
-              std::get<LayerTable>(table).LayerCount(), full);
+  Print("Package \"" + win32::WideToUtf8(*name) + "\" installed: " +
+        std::to_string(std::get<LayerTable>(table).LayerCount()) + " layers, configuration " +
+        win32::WideToUtf8(full) + "\n");
   return kOk;
 }
 
-int RemovePackage(const Args& args) {
-  if (args.size() != 1) return Fail(kUsage, "usage: atrybuty-tool remove-package NAME");
-  const std::string name = TrimSpaces(args[0]);
+int RemovePackage(const PackageOptions& o) {
+  const auto name = PackageName(o.name);
+  if (!name) return Fail(kUsage, "a package name must not be empty nor hold \";\" or \"\\\"");
   win32::WinRegistry registry;
   std::vector<std::string> names;
   bool found = false;
   for (const std::string& entry : SplitPackageList(registry.ReadRegValue(kAtrybutyKey, kMruListValue))) {
-    if (TrimSpaces(entry) == name)
+    if (SameName(TrimSpaces(entry), *name))
       found = true;
     else if (!TrimSpaces(entry).empty())
       names.push_back(entry);
   }
-  if (DeleteTree(PackageKey(name)) == ERROR_SUCCESS) found = true;
-  if (!found) return Fail(kFailed, "no package \"" + name + "\" is installed");
-  RegKey key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAtrybutyKey, 0, KEY_SET_VALUE | kView, key.Receive()) == ERROR_SUCCESS) {
-    if (names.empty()) {
-      RegDeleteValueA(key.Get(), kMruListValue);
-    } else if (LSTATUS s = WriteText(kAtrybutyKey, kMruListValue, Join(names)); s != ERROR_SUCCESS) {
-      return Fail(kFailed, Error(s));
-    }
-  }
-  key.Reset();
+  const std::wstring atrybuty = Wide(kAtrybutyKey);
+  const std::wstring key = atrybuty + L"\\" + *name;
+  if (!registry.ReadRegValue(win32::WideToAnsi(key), kPackagePathValue).empty() ||
+      win32::IsEmptyRegistryKey(kPackages, key))
+    found = true;
+  if (!found) return Fail(kFailed, "no package \"" + win32::WideToUtf8(*name) + "\" is installed");
+  if (LSTATUS s = win32::DeleteRegistryTree(kPackages, key); s != ERROR_SUCCESS) return Fail(kFailed, Error(s));
+  const LSTATUS s = names.empty() ? win32::DeleteRegistryValue(kPackages, atrybuty, L"MRUList")
+                                  : win32::WriteRegistryText(kPackages, atrybuty, L"MRUList", Wide(Join(names)));
+  if (s != ERROR_SUCCESS && s != ERROR_FILE_NOT_FOUND) return Fail(kFailed, Error(s));
   // The last package gone: the keys that only held the list go too.
-  for (const char* path : {kAtrybutyKey, "Software\\KELMO"}) {
-    if (IsEmptyKey(path)) RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path, kView, 0);
-  }
-  std::printf("Package \"%s\" removed\n", name.c_str());
+  win32::DeleteRegistryKeyIfEmpty(kPackages, atrybuty);
+  win32::DeleteRegistryKeyIfEmpty(kPackages, L"Software\\KELMO");
+  Print("Package \"" + win32::WideToUtf8(*name) + "\" removed\n");
   return kOk;
 }
 
 }  // namespace atrybuty::tool
+
+#else
+
+namespace atrybuty::tool {
+
+int InstallPackage(const PackageOptions&) {
+  return Fail(kWindowsOnly, "install-package registers a package in the Windows registry: it runs on Windows only");
+}
+int RemovePackage(const PackageOptions&) {
+  return Fail(kWindowsOnly, "remove-package unregisters a package from the Windows registry: it runs on Windows only");
+}
+
+}  // namespace atrybuty::tool
+
+#endif

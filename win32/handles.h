@@ -2,6 +2,7 @@
 // Owners for Win32 handles. None can be copied; each frees what it holds.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -61,10 +62,21 @@ struct IconTraits {
   static void Close(HICON h) { DestroyIcon(h); }
 };
 
+struct ImageListTraits {
+  static HIMAGELIST Invalid() { return nullptr; }
+  static void Close(HIMAGELIST h) { ImageList_Destroy(h); }
+};
+struct FontTraits {
+  static HFONT Invalid() { return nullptr; }
+  static void Close(HFONT h) { DeleteObject(h); }
+};
+
 using RegKey = UniqueHandle<HKEY, RegKeyTraits>;
 using FileHandle = UniqueHandle<HANDLE, FileHandleTraits>;
 using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using GdiObject = UniqueHandle<HGDIOBJ, GdiObjectTraits>;
 using IconHandle = UniqueHandle<HICON, IconTraits>;
+using ImageListHandle = UniqueHandle<HIMAGELIST, ImageListTraits>;
+using FontHandle = UniqueHandle<HFONT, FontTraits>;
 
 }  // namespace atrybuty::win32

@@ -5,13 +5,9 @@
 #include <optional>
 #include <string>
 
-namespace atrybuty {
+#include "core/form1/form1_controller.h"
 
-// An error the host receives from `RunForm`: an automation error with this
-// description (UTF-8).
-struct HostError {
-  std::string description;
-};
+namespace atrybuty {
 
 // FrmWybor, the package dialog.
 class PackageDialog {
@@ -38,6 +34,8 @@ class MainDialog {
   // Sets the caption, loading the dialog first if it is not loaded; loading
   // runs its load step, whose failure is returned (the dialog is then unloaded).
   virtual std::optional<HostError> SetCaption(const std::string& caption, const std::string& packageName) = 0;
+  // The package the loaded dialog shows (UTF-8); empty when it is not loaded.
+  virtual std::string LoadedPackage() const = 0;
   virtual void Unload() = 0;
   virtual void ShowModeless() = 0;
   // Returns when the dialog is hidden or unloaded.

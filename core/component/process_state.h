@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "core/form1/form1_controller.h"
 #include "core/host/late_bound.h"
 
 namespace atrybuty {
@@ -21,15 +22,24 @@ struct AttributeData {
 };
 
 inline constexpr char kViewerParent[] = "Veltrix";
-inline constexpr char kFromExec[] = "FROM_EXEC";
 
-struct ProcessState {
+struct ProcessState final : Form1Process {
   std::shared_ptr<AttributeData> theAttribute;  // the most recently created object
   std::shared_ptr<LateBound> hostExcel;         // the host's Excel application, or null
   std::string fromExec;                         // ShowNow of the running start
   bool viewerMode = false;
   bool multiPackage = false;
-  std::string configTempPath;  // clear temporary copy of the package configuration
+  std::string configTempPath;  // clear temporary copy of the package configuration (ANSI)
+
+  // Form1Process
+  const std::string& FromExec() const override { return fromExec; }
+  bool ViewerMode() const override { return viewerMode; }
+  bool MultiPackage() const override { return multiPackage; }
+  const std::string& ConfigTempPath() const override { return configTempPath; }
+  std::shared_ptr<LateBound> HostExcel() const override { return hostExcel; }
+  void SetIsChange(bool value) override {
+    if (theAttribute) theAttribute->isChange = value;
+  }
 };
 
 }  // namespace atrybuty

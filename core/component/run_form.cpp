@@ -65,7 +65,7 @@ std::optional<HostError> RunForm(const AttributeData& self, ProcessState& state,
   }
 
   const std::string configPath = s.registry.ReadRegValue(PackageKey(packageName), kPackagePathValue);
-  state.configTempPath = UnscrambleToTemp(configPath, s.temp);
+  state.configTempPath = UnscrambleToTemp(configPath, s.temp, s.codec);
   if (state.configTempPath.empty()) {
     s.messages.Show(kConfigMessage, MessageKind::CriticalOk);
     s.packageDialog.Unload();
@@ -74,9 +74,10 @@ std::optional<HostError> RunForm(const AttributeData& self, ProcessState& state,
 
   const std::string shownName = s.codec.AnsiToUtf8(packageName);
   const std::string caption = kMainCaptionPrefix + shownName;
-  // A dialog still open from an earlier run shows another configuration:
-  // load it afresh so its layers always belong to the package in its caption.
-  if (!viewer) s.mainDialog.Unload();
+  // A dialog still open from an earlier run keeps its state when it shows
+  // this package; one that shows another is loaded afresh, so that its
+  // layers always belong to the package named in its caption.
+  if (!viewer && s.mainDialog.IsLoaded() && s.mainDialog.LoadedPackage() != shownName) s.mainDialog.Unload();
   if (auto error = s.mainDialog.SetCaption(caption, shownName)) return error;
 
   if (!viewer) {

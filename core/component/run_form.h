@@ -27,6 +27,9 @@ struct RunFormServices {
 };
 
 inline constexpr char kMainCaptionPrefix[] = "Zmiana atrybutów linii - ";
+inline constexpr char kConfigMessage[] =
+    "Nie mogę zlikalizować pliku konfiguracji. Pakiet nie został poprawnie zainstalowany. "
+    "Skontaktuj się z dostawcą oprogramowania.";
 
 // The pieces of the package list: split at every ";", empty text giving none.
 std::vector<std::string> SplitPackageList(const std::string& list);

@@ -6,7 +6,7 @@
 
 namespace atrybuty {
 
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path) {
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path) {
   StdioFile f(path, "rb");
   if (!f) return std::nullopt;
   auto size = f.Size();
@@ -21,7 +21,7 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path) 
   return bytes;
 }
 
-std::optional<std::string> ReadFileText(const std::string& path) {
+std::optional<std::string> ReadFileText(const std::filesystem::path& path) {
   StdioFile f(path, "rb");
   if (!f) return std::nullopt;
   auto size = f.Size();
@@ -36,7 +36,7 @@ std::optional<std::string> ReadFileText(const std::string& path) {
   return text;
 }
 
-bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+bool WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
   StdioFile f(path, "wb");
   if (!f) return false;
   if (!bytes.empty() && !f.WriteAt(0, bytes.data(), bytes.size())) return false;

@@ -50,7 +50,7 @@ LayerTableResult LoadLayerTable(const Profile& config) {
   return table;
 }
 
-LayerTableResult LoadLayerTableFile(const std::string& clearConfigPath) {
+LayerTableResult LoadLayerTableFile(const std::filesystem::path& clearConfigPath) {
   auto text = ReadFileText(clearConfigPath);
   if (!text) return LayerTableFailure{LayerTableError::FileUnreadable, {}};
   return LoadLayerTable(Profile::Parse(std::move(*text)));

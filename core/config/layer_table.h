@@ -5,6 +5,7 @@
 // Entry 0 exists and stays empty, so entry k belongs to list position k - 1.
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -44,7 +45,7 @@ struct LayerTableFailure {
 using LayerTableResult = std::variant<LayerTable, LayerTableFailure>;
 
 LayerTableResult LoadLayerTable(const Profile& config);
-LayerTableResult LoadLayerTableFile(const std::string& clearConfigPath);
+LayerTableResult LoadLayerTableFile(const std::filesystem::path& clearConfigPath);
 
 // A short English description for logs and the command-line tool.
 std::string Describe(const LayerTableFailure& failure);

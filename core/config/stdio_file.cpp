@@ -6,9 +6,14 @@
 
 namespace atrybuty {
 
-StdioFile::StdioFile(const std::string& path, const char* mode) {
+StdioFile::StdioFile(const std::filesystem::path& path, const char* mode) {
   if (path.empty()) return;
+#ifdef _WIN32
+  const std::string narrow(mode);
+  file_ = _wfopen(path.c_str(), std::wstring(narrow.begin(), narrow.end()).c_str());
+#else
   file_ = std::fopen(path.c_str(), mode);
+#endif
 #ifndef _WIN32
   // Windows refuses to open a directory as a file; POSIX does not.
   struct stat st;
@@ -48,6 +53,10 @@ std::optional<std::uint64_t> StdioFile::Size() {
 
 bool StdioFile::ReadAt(std::uint64_t offset, void* data, std::size_t count) {
   return file_ && Seek(offset) && std::fread(data, 1, count, file_) == count;
+}
+
+bool StdioFile::Append(const void* data, std::size_t count) {
+  return file_ && std::fwrite(data, 1, count, file_) == count && std::fflush(file_) == 0;
 }
 
 bool StdioFile::WriteAt(std::uint64_t offset, const void* data, std::size_t count) {

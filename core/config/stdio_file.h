@@ -1,10 +1,11 @@
 #pragma once
-// A C stdio file that is always closed by its owner. Paths are 8-bit text in
-// the system's ANSI code page, as the registry and the configuration give them.
+// A C stdio file that is always closed by its owner, opened through the wide
+// API on Windows.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -12,7 +13,7 @@ namespace atrybuty {
 
 class StdioFile {
  public:
-  StdioFile(const std::string& path, const char* mode);
+  StdioFile(const std::filesystem::path& path, const char* mode);
   ~StdioFile();
   StdioFile(const StdioFile&) = delete;
   StdioFile& operator=(const StdioFile&) = delete;
@@ -23,6 +24,8 @@ class StdioFile {
   std::optional<std::uint64_t> Size();
   bool ReadAt(std::uint64_t offset, void* data, std::size_t count);
   bool WriteAt(std::uint64_t offset, const void* data, std::size_t count);
+  // Writes at the end (a file opened for appending).
+  bool Append(const void* data, std::size_t count);
   // Flushes and closes; false when buffered data could not be written.
   bool Close();
 

@@ -2,12 +2,13 @@
 
 #include "core/config/file_bytes.h"
 #include "core/config/scramble.h"
+#include "core/text/paths.h"
 
 namespace atrybuty {
 
-std::string UnscrambleToTemp(const std::string& sourcePath, TempFiles& temp) {
+std::string UnscrambleToTemp(const std::string& sourcePath, TempFiles& temp, const TextCodec& codec) {
   if (sourcePath.empty()) return {};
-  auto bytes = ReadFileBytes(sourcePath);
+  auto bytes = ReadFileBytes(PathFromAnsi(codec, sourcePath));
   // An empty configuration lists no layers; failing here gives the user the
   // configuration message instead of a later, obscure one.
   if (!bytes || bytes->empty()) return {};
@@ -15,7 +16,7 @@ std::string UnscrambleToTemp(const std::string& sourcePath, TempFiles& temp) {
 
   const std::string path = temp.CreateUnique(temp.Directory(), kTempCopyPrefix);
   if (path.empty()) return {};
-  if (!WriteFileBytes(path, *bytes)) return {};
+  if (!WriteFileBytes(PathFromAnsi(codec, path), *bytes)) return {};
   return path;
 }
 

@@ -9,21 +9,57 @@
 // record read before that load.
 
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <optional>
-#include <span>
 #include <string>
 
-#include "core/component/dialog_hosts.h"
-#include "core/form1/message_boxes.h"
-#include "core/component/process_state.h"
-#include "core/config/registry.h"
-#include "core/form1/form1_view.h"
 #include "core/config/layer_table.h"
+#include "core/config/registry.h"
+#include "core/form1/elevation.h"
+#include "core/form1/form1_view.h"
+#include "core/form1/message_boxes.h"
+#include "core/host/late_bound.h"
+#include "core/mapfile/data_file_path.h"
+#include "core/mapfile/data_files.h"
 #include "core/mapfile/journal.h"
-#include "core/mapfile/line_style_record.h"
+#include "core/mapfile/record_write.h"
 #include "core/text/codec.h"
 
 namespace atrybuty {
+
+// What kind of failure a host's `RunForm` ends with; each reaches the host as
+// an automation error of its own number.
+enum class HostErrorKind {
+  ConfigurationUnreadable,  // the clear copy of the configuration cannot be read
+  LayerCountMissing,        // no MapCount in [Global]
+  LayerCountInvalid,        // MapCount is not a number, negative, or above 32767
+  NoLayers,                 // MapCount=0
+  DialogFailed,             // a dialog could not be created
+  Busy,                     // the dialog is in the middle of a message or an apply
+};
+
+// An error the host receives from `RunForm`: an automation error with this
+// description (UTF-8).
+struct HostError {
+  HostErrorKind kind = HostErrorKind::DialogFailed;
+  std::string description;
+};
+
+// The process-wide values the dialog reads, and TheAttribute, whose IsChange
+// it writes.
+class Form1Process {
+ public:
+  virtual ~Form1Process() = default;
+  virtual const std::string& FromExec() const = 0;
+  virtual bool ViewerMode() const = 0;
+  virtual bool MultiPackage() const = 0;
+  virtual const std::string& ConfigTempPath() const = 0;  // ANSI
+  virtual std::shared_ptr<LateBound> HostExcel() const = 0;
+  virtual void SetIsChange(bool value) = 0;  // on TheAttribute, when there is one
+};
+
+inline constexpr char kFromExec[] = "FROM_EXEC";
 
 // What Form1's exits do to the dialogs and the process.
 class Form1Exits {
@@ -39,12 +75,14 @@ class Form1Exits {
 };
 
 struct Form1Services {
-  ProcessState& state;
+  Form1Process& process;
   Registry& registry;
   const TextCodec& codec;
   MessageBoxes& messages;
   Journal& journal;
   Form1Exits& exits;
+  DataFiles& files;
+  Elevation& elevation;
 };
 
 // How an apply ended for the data file.
@@ -65,9 +103,9 @@ class Form1Controller {
   void ImgComboGr_Change();
   void ImgComboSt_Change();
   void LblColor_Click();
-  void CmdAnuluj_Click();
-  void Command1_Click();
-  void CmdChange_Click();
+  void CmdAnuluj_Click();  // serves the button captioned "&Zastosuj" (the apply command)
+  void Command1_Click();   // "&Anuluj"
+  void CmdChange_Click();  // "&Wybierz mapę"
   void Form_Terminate();
 
   // Members, as the dialog keeps them.
@@ -83,6 +121,8 @@ class Form1Controller {
   std::int32_t Grubosc() const { return grubosc_; }
   std::int32_t Styl() const { return styl_; }
   const LayerTable& Layers() const { return layers_; }
+  // The record read last, which an apply checks the file against.
+  const std::optional<RecordSnapshot>& Snapshot() const { return snapshot_; }
 
   // Writes the dialog's colour, thickness and style into the chosen layer's
   // data file (the apply command and the refresh call it).
@@ -96,28 +136,33 @@ class Form1Controller {
   // Reading.
   std::string ProgramfilesDir();
   void ActualSetting(const std::string& plikMap);
-  void ReportUnreadableFile(const std::string& path, RecordStatus status);
+  void ReportUnreadableFile(const std::string& path, const RecordRead& read);
+  void ReportBadFileName(const std::string& plikMap, DataFileName problem);
 
   // Colour entry.
   std::string kolor();
 
-  // Writing.
-  bool MofyfikacjaKoloru();
-  bool ModyfikacjaGrubosci();
-  bool ModyfikacjaStylu();
-  bool ModifyColor(const std::string& plikMap, const std::string& adres1, const std::string& adres2,
+  // Writing: the three steps add their bytes to the pending change, which
+  // is then written in one checked write.
+  void MofyfikacjaKoloru();
+  void ModyfikacjaGrubosci();
+  void ModyfikacjaStylu();
+  void ModifyColor(const std::string& plikMap, const std::string& adres1, const std::string& adres2,
                    const std::string& adres3);
-  bool ModifyGruboscStyl(const std::string& plikMap, const std::string& adres, std::int32_t pozycja);
-  bool WriteBytes(const std::string& plikMap, std::span<const BytePatch> patches);
-  bool CheckAndJournal(const std::string& plikMap);
+  void ModifyGruboscStyl(const std::string& plikMap, const std::string& adres, std::int32_t pozycja);
   std::string CurrentDataFile() const;
+  WriteOutcome WritePendingChange();
+  WriteOutcome ReportWrite(const RecordWriteResult& result, const RecordChange& change);
+  WriteOutcome WriteAsAdministrator(const RecordChange& change);
+  void ReportChangedSinceRead();
 
   // Host workbook.
   void Zmiana();
-  bool ReportHostFailure(const std::string& what, const std::string& error, bool dataWritten);
+  void ReportHostFailure(const std::string& what, const std::string& error, bool dataWritten);
 
   // A text for messages: ANSI data (names, paths) as UTF-8.
   std::string Shown(const std::string& ansi) const { return s_.codec.AnsiToUtf8(ansi); }
+  std::string ShownFile() const;
 
   Form1View& view_;
   Form1Services s_;
@@ -126,12 +171,16 @@ class Form1Controller {
 
   std::string selectedLayer_;
   bool jestWarstwa_ = false;
-  int recordLayer_ = 0;  // the layer (1-based) whose record the position texts name
+  int recordLayer_ = 0;                     // the layer (1-based) whose record the snapshot holds
+  std::optional<RecordSnapshot> snapshot_;  // the record read last
+  std::filesystem::path dataDirectory_;     // the folder the snapshot's file must lie in
   std::string adresGrubosci_, adresStylu_, adresKoloru1_, adresKoloru2_, adresKoloru3_;
   bool kolorZmieniony_ = false;
   std::string kolorHex_;
   std::int32_t grubosc_ = 0;
   std::int32_t styl_ = 0;
+  RecordChange pending_;        // filled by the writing steps of one apply
+  bool pendingValid_ = true;    // false when a step found a position outside the record
   bool journalWarned_ = false;
 };
 

@@ -5,8 +5,8 @@
 namespace atrybuty {
 
 void Form1Controller::Command1_Click() {
-  if (s_.state.theAttribute) s_.state.theAttribute->isChange = false;
-  if (s_.state.fromExec == kFromExec) {
+  s_.process.SetIsChange(false);
+  if (s_.process.FromExec() == kFromExec) {
     s_.exits.EndProcess();
     return;
   }

@@ -2,6 +2,7 @@
 
 #include "core/form1/form1_controller.h"
 #include "core/form1/pictures.h"
+#include "core/text/paths.h"
 
 namespace atrybuty {
 
@@ -9,31 +10,31 @@ Form1Controller::Form1Controller(Form1View& view, Form1Services services, std::s
     : view_(view), s_(services), packageName_(std::move(packageName)) {}
 
 std::optional<HostError> Form1Controller::Form_Load() {
-  if (s_.state.theAttribute) s_.state.theAttribute->isChange = false;
-  if (s_.state.fromExec == kFromExec) {
+  s_.process.SetIsChange(false);
+  if (s_.process.FromExec() == kFromExec) {
     view_.SetRefreshCheck(1);
     view_.EnableRefreshCheck(false);
   }
-  if (s_.state.multiPackage) view_.ShowChangeButton(true);
+  if (s_.process.MultiPackage()) view_.ShowChangeButton(true);
 
-  auto loaded = LoadLayerTableFile(s_.state.configTempPath);
+  auto loaded = LoadLayerTableFile(PathFromAnsi(s_.codec, s_.process.ConfigTempPath()));
   if (const auto* failure = std::get_if<LayerTableFailure>(&loaded)) {
     const std::string package = "\"" + packageName_ + "\"";
     switch (failure->error) {
       case LayerTableError::FileUnreadable:
-        return HostError{"Nie mogę odczytać konfiguracji pakietu " + package + " z pliku tymczasowego \"" +
-                         Shown(s_.state.configTempPath) + "\"."};
+        return HostError{HostErrorKind::ConfigurationUnreadable, "Nie mogę odczytać konfiguracji pakietu " + package + " z pliku tymczasowego \"" +
+                         Shown(s_.process.ConfigTempPath()) + "\"."};
       case LayerTableError::CountMissing:
-        return HostError{"Konfiguracja pakietu " + package +
+        return HostError{HostErrorKind::LayerCountMissing, "Konfiguracja pakietu " + package +
                          " nie podaje liczby warstw: brak wartości MapCount w sekcji [Global]."};
       case LayerTableError::CountNotANumber:
-        return HostError{"Konfiguracja pakietu " + package +
+        return HostError{HostErrorKind::LayerCountInvalid, "Konfiguracja pakietu " + package +
                          " podaje liczbę warstw, która nie jest liczbą: MapCount=" + Shown(failure->countText) + "."};
       case LayerTableError::CountNegative:
-        return HostError{"Konfiguracja pakietu " + package +
+        return HostError{HostErrorKind::LayerCountInvalid, "Konfiguracja pakietu " + package +
                          " podaje ujemną liczbę warstw: MapCount=" + Shown(failure->countText) + "."};
       case LayerTableError::CountTooLarge:
-        return HostError{"Konfiguracja pakietu " + package +
+        return HostError{HostErrorKind::LayerCountInvalid, "Konfiguracja pakietu " + package +
                          " podaje za dużą liczbę warstw: MapCount=" + Shown(failure->countText) + " (najwyżej 32767)."};
     }
   }
@@ -45,7 +46,7 @@ std::optional<HostError> Form1Controller::Form_Load() {
   view_.FillLayerList(names);
   selectedLayer_.clear();
   if (auto error = ComboSetting()) {
-    return HostError{"Konfiguracja pakietu \"" + packageName_ + "\" nie zawiera żadnej warstwy (MapCount=0)."};
+    return HostError{HostErrorKind::NoLayers, "Konfiguracja pakietu \"" + packageName_ + "\" nie zawiera żadnej warstwy (MapCount=0)."};
   }
   view_.BringToForeground();
   return std::nullopt;
@@ -56,7 +57,7 @@ std::optional<HostError> Form1Controller::ComboSetting() {
   view_.SelectPickerItem(Picker::Style, 1);
   for (int k = 1; k <= kThicknessPictureCount; ++k) view_.AppendPickerItem(Picker::Thickness, k);
   view_.SelectPickerItem(Picker::Thickness, 1);
-  if (view_.LayerListCount() == 0) return HostError{"empty layer list"};
+  if (view_.LayerListCount() == 0) return HostError{HostErrorKind::NoLayers, "empty layer list"};
   ChooseLayer(0);
   return std::nullopt;
 }

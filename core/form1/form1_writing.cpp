@@ -1,18 +1,16 @@
 // Writing the dialog's colour, thickness and style into the chosen layer's
-// record, in the order colour, thickness, style.
-//
-// Before the first byte changes, every byte of the record is checked to lie
-// inside the file and the file to open for writing; the journal then records
-// the bytes as they were. An apply that finds no current record writes
-// nothing at all, so no layer the user did not choose is ever changed.
-
-#include <array>
+// record. The three writing steps (colour, thickness, style) each add their
+// bytes to the change of this apply; the change is then written in one
+// checked write against the record the last read found: one open, the
+// record checked again, the journal line, the bytes, a flush. An apply that
+// finds no current record writes nothing at all, so no layer the user did
+// not choose is ever changed.
 
 #include "core/form1/form1_controller.h"
 #include "core/form1/form1_texts.h"
 #include "core/mapfile/colour.h"
-#include "core/mapfile/data_file_path.h"
 #include "core/mapfile/position_text.h"
+#include "core/text/paths.h"
 
 namespace atrybuty {
 
@@ -20,6 +18,8 @@ std::string Form1Controller::CurrentDataFile() const {
   const int k = view_.SelectedLayerIndex() + 1;
   return (k >= 1 && k <= layers_.LayerCount()) ? layers_.entries[k].fileName : std::string();
 }
+
+std::string Form1Controller::ShownFile() const { return texts::Quoted(Utf8FromPath(snapshot_->path)); }
 
 WriteOutcome Form1Controller::ZmianaWarstw() {
   kolorHex_ = atrybuty::KolorHex(view_.SwatchColour());
@@ -35,7 +35,7 @@ WriteOutcome Form1Controller::ZmianaWarstw() {
 
   // The record read last must belong to the layer chosen now; a record of
   // another layer is no current record for this one.
-  if (!jestWarstwa_ || recordLayer_ != view_.SelectedLayerIndex() + 1) {
+  if (!jestWarstwa_ || !snapshot_ || recordLayer_ != view_.SelectedLayerIndex() + 1) {
     // Each writing step says that there is no record. The first one chooses
     // the first layer, whose record then becomes current; writing into it is
     // left to a new apply, so nothing is changed that the user did not choose.
@@ -47,92 +47,160 @@ WriteOutcome Form1Controller::ZmianaWarstw() {
     return WriteOutcome::NothingWritten;
   }
 
-  if (!CheckAndJournal(CurrentDataFile())) return WriteOutcome::NothingWritten;
-  const bool written = MofyfikacjaKoloru() && ModyfikacjaGrubosci() && ModyfikacjaStylu();
+  pending_ = RecordChange{};
+  pendingValid_ = true;
+  MofyfikacjaKoloru();
+  ModyfikacjaGrubosci();
+  ModyfikacjaStylu();
+  const WriteOutcome outcome = WritePendingChange();
   view_.PumpMessages();
-  return written ? WriteOutcome::Written : WriteOutcome::WriteFailed;
+  return outcome;
 }
 
-bool Form1Controller::CheckAndJournal(const std::string& plikMap) {
-  const std::string dir = ProgramfilesDir();
-  if (dir.empty()) return false;
-  const std::string path = DataFilePath(dir, plikMap);
-  const std::array<const std::string*, 5> positions = {&adresGrubosci_, &adresStylu_, &adresKoloru1_, &adresKoloru2_,
-                                                       &adresKoloru3_};
-  std::array<BytePatch, 5> all{};
-  for (std::size_t i = 0; i < positions.size(); ++i) {
-    const auto offset = OffsetOfPosition(*positions[i]);
-    if (!offset) return false;  // position texts always come from a read; this cannot happen
-    all[i] = {*offset, 0};
-  }
+void Form1Controller::MofyfikacjaKoloru() {
+  ModifyColor(CurrentDataFile(), adresKoloru1_, adresKoloru2_, adresKoloru3_);
+}
 
-  const WriteResult check = PatchBytes(path, all, /*dryRun=*/true);
-  if (check.status != WriteStatus::Ok) {
-    const std::string file = texts::Quoted(Shown(path));
-    std::string why = check.status == WriteStatus::BeyondEnd
-                          ? "Plik danych mapy " + file +
-                                " jest krótszy niż rekord atrybutów linii odczytany z niego "
-                                "wcześniej; mógł zostać zmieniony przez inny program."
-                          : "Nie mogę zapisać pliku danych mapy " + file +
-                                ": plik nie istnieje, jest tylko do odczytu albo używa go inny program.";
-    s_.messages.Show(why + " Nic nie zostało zapisane.", MessageKind::CriticalOk, std::string(kDialogCaption));
-    return false;
-  }
+void Form1Controller::ModyfikacjaGrubosci() { ModifyGruboscStyl(CurrentDataFile(), adresGrubosci_, grubosc_); }
 
-  JournalEntry entry{JournalTimeNow(), packageName_, Shown(selectedLayer_), Shown(path), {}};
-  const RgbBytes colour = BytesOfKolorHex(kolorHex_).value_or(RgbBytes{});
-  const std::array<std::uint8_t, 5> planned = {static_cast<std::uint8_t>(grubosc_), static_cast<std::uint8_t>(styl_),
-                                               colour.red, colour.green, colour.blue};
-  for (std::size_t i = 0; i < all.size(); ++i) {
-    const bool written = i < 2 || kolorZmieniony_;
-    entry.bytes.push_back({all[i].offset, check.oldBytes[i], written ? planned[i] : check.oldBytes[i]});
+void Form1Controller::ModyfikacjaStylu() { ModifyGruboscStyl(CurrentDataFile(), adresStylu_, styl_); }
+
+// The position texts cross into the data-file layer here, once, and must
+// name the bytes of the record the read found.
+void Form1Controller::ModifyColor(const std::string&, const std::string& adres1, const std::string& adres2,
+                                  const std::string& adres3) {
+  if (!kolorZmieniony_) return;
+  const RecordOffsets at = OffsetsOf(snapshot_->base);
+  const auto colour = BytesOfKolorHex(kolorHex_);
+  if (!colour || OffsetOfPosition(adres1) != at.red || OffsetOfPosition(adres2) != at.green ||
+      OffsetOfPosition(adres3) != at.blue) {
+    pendingValid_ = false;
+    return;
   }
-  if (!s_.journal.Append(entry) && !journalWarned_) {
-    // The change itself matters more than its record: go on, but say once
-    // that this change cannot be undone from the journal.
+  pending_.colour = *colour;
+}
+
+void Form1Controller::ModifyGruboscStyl(const std::string&, const std::string& adres, std::int32_t pozycja) {
+  const RecordOffsets at = OffsetsOf(snapshot_->base);
+  const auto offset = OffsetOfPosition(adres);
+  if (pozycja < 0 || pozycja > 255 || (offset != at.thickness && offset != at.style)) {
+    pendingValid_ = false;
+    return;
+  }
+  (offset == at.thickness ? pending_.thickness : pending_.style) = static_cast<std::uint8_t>(pozycja);
+}
+
+WriteOutcome Form1Controller::WritePendingChange() {
+  if (!pendingValid_) return WriteOutcome::NothingWritten;  // positions always come from the read
+  const RecordWriteResult result = WriteRecord(s_.files, *snapshot_, pending_, s_.journal,
+                                               {packageName_, Shown(selectedLayer_)}, dataDirectory_);
+  return ReportWrite(result, pending_);
+}
+
+void Form1Controller::ReportChangedSinceRead() {
+  s_.messages.Show("Plik danych mapy " + ShownFile() +
+                       " zmienił się od chwili, gdy atrybuty linii zostały z niego odczytane (zmienił go inny "
+                       "program). Nic nie zostało zapisane. Atrybuty linii warstwy zostaną odczytane ponownie; "
+                       "sprawdź je i zastosuj zmianę jeszcze raz.",
+                   MessageKind::CriticalOk, std::string(kDialogCaption));
+  Combo1_Click();  // the chosen layer, read again
+}
+
+WriteOutcome Form1Controller::ReportWrite(const RecordWriteResult& result, const RecordChange& change) {
+  const std::string caption(kDialogCaption);
+  const bool attempted = result.status == RecordWriteStatus::Written || result.status == RecordWriteStatus::Failed ||
+                         result.status == RecordWriteStatus::FailedHalfWritten;
+  if (attempted && !result.journaled && !journalWarned_) {
+    // The change itself matters more than its record: it went on, but say
+    // once that it cannot be undone from the journal.
     journalWarned_ = true;
     s_.messages.Show("Nie mogę dopisać zmiany do dziennika zmian " + texts::Quoted(s_.journal.Location()) +
                          ". Zmiana zostanie zapisana, ale nie będzie jej można cofnąć narzędziem atrybuty-tool.",
                      MessageKind::InfoOk);
   }
-  return true;
+  switch (result.status) {
+    case RecordWriteStatus::Written:
+      // A second apply without a change writes the same bytes again.
+      snapshot_->style = result.found;
+      return WriteOutcome::Written;
+    case RecordWriteStatus::CannotOpen:
+      if (result.error == FileError::AccessDenied) return WriteAsAdministrator(change);
+      s_.messages.Show("Nie mogę zapisać pliku danych mapy " + ShownFile() +
+                           ": plik nie istnieje, jest tylko do odczytu albo używa go inny program. Nic nie zostało "
+                           "zapisane.",
+                       MessageKind::CriticalOk, caption);
+      return WriteOutcome::NothingWritten;
+    case RecordWriteStatus::OutsideFolder:
+      s_.messages.Show("Plik danych mapy " + ShownFile() +
+                           " nie leży w katalogu danych map (prowadzi do niego skrót lub dowiązanie). Nic nie zostało "
+                           "zapisane.",
+                       MessageKind::CriticalOk, caption);
+      return WriteOutcome::NothingWritten;
+    case RecordWriteStatus::TooShort:
+      s_.messages.Show("Plik danych mapy " + ShownFile() +
+                           " jest krótszy niż rekord atrybutów linii odczytany z niego wcześniej; mógł zostać "
+                           "zmieniony przez inny program. Nic nie zostało zapisane.",
+                       MessageKind::CriticalOk, caption);
+      return WriteOutcome::NothingWritten;
+    case RecordWriteStatus::RecordMoved:
+    case RecordWriteStatus::RecordChanged:
+      ReportChangedSinceRead();
+      return WriteOutcome::NothingWritten;
+    case RecordWriteStatus::Failed:
+      s_.messages.Show("Zapis do pliku danych mapy " + ShownFile() + " nie powiódł się. Nic nie zostało zapisane.",
+                       MessageKind::CriticalOk, caption);
+      return WriteOutcome::WriteFailed;
+    case RecordWriteStatus::FailedHalfWritten:
+      s_.messages.Show("Zapis do pliku danych mapy " + ShownFile() +
+                           " nie powiódł się w połowie i nie dało się przywrócić poprzednich atrybutów. Przywróć je "
+                           "poleceniem \"atrybuty-tool undo\" z ostatnią zmianą z dziennika zmian.",
+                       MessageKind::CriticalOk, caption);
+      return WriteOutcome::WriteFailed;
+  }
+  return WriteOutcome::WriteFailed;
 }
 
-bool Form1Controller::MofyfikacjaKoloru() {
-  return ModifyColor(CurrentDataFile(), adresKoloru1_, adresKoloru2_, adresKoloru3_);
-}
-
-bool Form1Controller::ModyfikacjaGrubosci() { return ModifyGruboscStyl(CurrentDataFile(), adresGrubosci_, grubosc_); }
-
-bool Form1Controller::ModyfikacjaStylu() { return ModifyGruboscStyl(CurrentDataFile(), adresStylu_, styl_); }
-
-bool Form1Controller::ModifyColor(const std::string& plikMap, const std::string& adres1, const std::string& adres2,
-                                  const std::string& adres3) {
-  if (!kolorZmieniony_) return true;
-  const auto colour = BytesOfKolorHex(kolorHex_);
-  const auto red = OffsetOfPosition(adres1), green = OffsetOfPosition(adres2), blue = OffsetOfPosition(adres3);
-  if (!colour || !red || !green || !blue) return false;
-  const BytePatch patches[] = {{*red, colour->red}, {*green, colour->green}, {*blue, colour->blue}};
-  return WriteBytes(plikMap, patches);
-}
-
-bool Form1Controller::ModifyGruboscStyl(const std::string& plikMap, const std::string& adres, std::int32_t pozycja) {
-  const auto offset = OffsetOfPosition(adres);
-  if (!offset || pozycja < 0 || pozycja > 255) return false;
-  const BytePatch patch[] = {{*offset, static_cast<std::uint8_t>(pozycja)}};
-  return WriteBytes(plikMap, patch);
-}
-
-bool Form1Controller::WriteBytes(const std::string& plikMap, std::span<const BytePatch> patches) {
-  const std::string dir = ProgramfilesDir();
-  if (dir.empty()) return false;
-  const std::string path = DataFilePath(dir, plikMap);
-  if (PatchBytes(path, patches).status == WriteStatus::Ok) return true;
-  s_.messages.Show("Zapis do pliku danych mapy " + texts::Quoted(Shown(path)) +
-                       " nie powiódł się. Część nowych atrybutów linii mogła zostać zapisana; poprzednie są w "
-                       "dzienniku zmian.",
-                   MessageKind::CriticalOk, std::string(kDialogCaption));
-  return false;
+// A standard user may not write below Program Files: with the user's
+// consent, this one change is made as administrator, from this read.
+WriteOutcome Form1Controller::WriteAsAdministrator(const RecordChange& change) {
+  const std::string caption(kDialogCaption);
+  if (s_.messages.Show("Nie masz uprawnień do zapisu pliku danych mapy " + ShownFile() +
+                           ". Pliki map w katalogu Program Files może zmieniać tylko administrator.\r"
+                           "Czy zapisać tę zmianę jako administrator? System Windows poprosi o zgodę.",
+                       MessageKind::YesNoInfo, caption) != MessageAnswer::Yes) {
+    return WriteOutcome::NothingWritten;
+  }
+  const ElevatedWrite request{*snapshot_, change, {packageName_, Shown(selectedLayer_)}, s_.journal.File()};
+  const ElevationResult ran = s_.elevation.WriteAsAdministrator(request);
+  if (ran.outcome == ElevationOutcome::Declined) {
+    s_.messages.Show("Zapis jako administrator nie został zatwierdzony. Nic nie zostało zapisane.",
+                     MessageKind::InfoOk, caption);
+    return WriteOutcome::NothingWritten;
+  }
+  if (ran.outcome == ElevationOutcome::CannotStart) {
+    s_.messages.Show("Nie mogę uruchomić zapisu jako administrator" + (ran.why.empty() ? "" : ": " + ran.why) +
+                         ". Nic nie zostało zapisane.",
+                     MessageKind::CriticalOk, caption);
+    return WriteOutcome::NothingWritten;
+  }
+  // What the file holds now decides, whatever the elevated step said.
+  const RecordRead now = ReadLineStyleRecord(s_.files, snapshot_->path);
+  const LineStyle target = change.Over(snapshot_->style);
+  if (now.status == RecordStatus::Ok && now.base == snapshot_->base && now.style == target) {
+    snapshot_->style = now.style;
+    return WriteOutcome::Written;
+  }
+  const auto status = StatusOfElevatedExit(ran.exitCode);
+  if (status == RecordWriteStatus::RecordMoved || status == RecordWriteStatus::RecordChanged) {
+    ReportChangedSinceRead();
+    return WriteOutcome::NothingWritten;
+  }
+  const bool untouched = now.status == RecordStatus::Ok && now.base == snapshot_->base && now.style == snapshot_->style;
+  s_.messages.Show("Zapis jako administrator do pliku danych mapy " + ShownFile() + " nie powiódł się" +
+                       " (kod " + std::to_string(ran.exitCode) + ")" +
+                       (untouched ? ". Nic nie zostało zapisane." : ". Sprawdź atrybuty linii tej warstwy."),
+                   MessageKind::CriticalOk, caption);
+  return untouched ? WriteOutcome::NothingWritten : WriteOutcome::WriteFailed;
 }
 
 }  // namespace atrybuty

@@ -1,6 +1,5 @@
 #pragma once
-// Message boxes and their fixed texts. Every text is the system's own and
-// stays exactly as the users know it.
+// Message boxes, as the dialogs and RunForm show them.
 
 #include <optional>
 #include <string>
@@ -10,10 +9,6 @@ namespace atrybuty {
 // The caption of boxes that have none of their own.
 inline constexpr char kAppTitle[] = "Atrybuty";
 inline constexpr char kDialogCaption[] = "Zmiana atrybutów linii";
-
-inline constexpr char kConfigMessage[] =
-    "Nie mogę zlikalizować pliku konfiguracji. Pakiet nie został poprawnie zainstalowany. "
-    "Skontaktuj się z dostawcą oprogramowania.";
 
 enum class MessageKind {
   InfoOk,      // OK, information icon

@@ -3,9 +3,9 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include "core/config/file_bytes.h"
+#include "core/config/stdio_file.h"
 #include "core/mapfile/position_text.h"
 
 namespace atrybuty {
@@ -87,6 +87,16 @@ std::optional<std::uint8_t> HexByte(std::string_view s) {
   return static_cast<std::uint8_t>(v);
 }
 
+// 2026-12-08T10:11:12Z
+bool IsJournalTime(std::string_view t) {
+  static constexpr std::string_view kForm = "dddd-dd-ddTdd:dd:ddZ";
+  if (t.size() != kForm.size()) return false;
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    if (kForm[i] == 'd' ? (t[i] < '0' || t[i] > '9') : t[i] != kForm[i]) return false;
+  }
+  return true;
+}
+
 void AppendHexByte(std::string& out, std::uint8_t b) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   out.push_back(kDigits[b >> 4]);
@@ -122,8 +132,10 @@ std::optional<JournalEntry> ParseJournalLine(std::string_view line) {
   e.package = *parts[1];
   e.layer = *parts[2];
   e.dataFile = *parts[3];
-  if (fields[4].empty()) return std::nullopt;
-  for (std::string_view item : Split(fields[4], ' ')) {
+  if (!IsJournalTime(e.time) || e.dataFile.empty() || fields[4].empty()) return std::nullopt;
+  const auto items = Split(fields[4], ' ');
+  if (items.size() > 5) return std::nullopt;
+  for (std::string_view item : items) {
     const std::size_t colon = item.find(':');
     const std::size_t arrow = item.find('>');
     if (colon == std::string_view::npos || arrow == std::string_view::npos || arrow < colon) return std::nullopt;
@@ -131,6 +143,9 @@ std::optional<JournalEntry> ParseJournalLine(std::string_view line) {
     const auto oldValue = HexByte(item.substr(colon + 1, arrow - colon - 1));
     const auto newValue = HexByte(item.substr(arrow + 1));
     if (!offset || !oldValue || !newValue) return std::nullopt;
+    for (const JournalByte& earlier : e.bytes) {
+      if (earlier.offset == *offset) return std::nullopt;
+    }
     e.bytes.push_back({*offset, *oldValue, *newValue});
   }
   return e;
@@ -151,18 +166,16 @@ std::string JournalTimeNow() {
 }
 
 bool FileJournal::Append(const JournalEntry& entry) {
+  if (path_.empty()) return false;
   std::error_code ec;
   const std::filesystem::path folder = path_.parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, ec);
-  std::ofstream out(path_, std::ios::binary | std::ios::app);
-  if (!out) return false;
+  StdioFile out(path_, "ab");
   const std::string line = FormatJournalLine(entry) + "\r\n";
-  out.write(line.data(), static_cast<std::streamsize>(line.size()));
-  out.close();
-  return static_cast<bool>(out);
+  return out && out.Append(line.data(), line.size()) && out.Close();
 }
 
-std::optional<std::vector<JournalEntry>> ReadJournal(const std::string& path) {
+std::optional<std::vector<JournalEntry>> ReadJournal(const std::filesystem::path& path) {
   const auto bytes = ReadFileBytes(path);
   if (!bytes) return std::nullopt;
   std::vector<JournalEntry> entries;

@@ -8,6 +8,9 @@
 //   time (UTC, ISO 8601)  package  layer  data file  bytes
 // where bytes is a space-separated list of position:old>new, the position as
 // a position text and the values as two hexadecimal digits, e.g. 50E:03>04.
+// The component and the tool write all five bytes of a record, in the
+// record's order (thickness, style, red, green, blue); the data file is named
+// by its absolute path.
 
 #include <cstdint>
 #include <filesystem>
@@ -35,6 +38,8 @@ struct JournalEntry {
 };
 
 std::string FormatJournalLine(const JournalEntry& entry);
+// Nothing for a line that is not one the journal writes: five fields, a time
+// of the journal's form, a data file, one to five bytes at distinct positions.
 std::optional<JournalEntry> ParseJournalLine(std::string_view line);
 
 // The current time as the journal writes it: 2026-12-08T10:11:12Z.
@@ -46,6 +51,8 @@ class Journal {
   // False when the line could not be written.
   virtual bool Append(const JournalEntry& entry) = 0;
   virtual std::string Location() const = 0;  // for messages (UTF-8)
+  // The journal's file, when it has one.
+  virtual std::filesystem::path File() const { return {}; }
 };
 
 // A journal in a text file, created with its folder on first use.
@@ -56,6 +63,7 @@ class FileJournal final : public Journal {
       : path_(std::move(path)), shown_(std::move(shownPath)) {}
   bool Append(const JournalEntry& entry) override;
   std::string Location() const override { return shown_; }
+  std::filesystem::path File() const override { return path_; }
 
  private:
   std::filesystem::path path_;
@@ -64,6 +72,6 @@ class FileJournal final : public Journal {
 
 // Every readable line of a journal file, in order; lines that do not parse
 // are skipped. Nothing when the file cannot be read.
-std::optional<std::vector<JournalEntry>> ReadJournal(const std::string& path);
+std::optional<std::vector<JournalEntry>> ReadJournal(const std::filesystem::path& path);
 
 }  // namespace atrybuty

@@ -1,13 +1,9 @@
 #include "core/mapfile/line_style_record.h"
 
-#include "core/config/stdio_file.h"
-
 namespace atrybuty {
 
-RecordRead ReadLineStyleRecord(const std::string& path) {
+RecordRead ReadRecordOf(DataFile& f) {
   RecordRead r;
-  StdioFile f(path, "rb");
-  if (!f) return r;
   const auto size = f.Size();
   if (!size) {
     r.status = RecordStatus::ReadFailed;
@@ -19,7 +15,7 @@ RecordRead ReadLineStyleRecord(const std::string& path) {
     return r;
   }
   std::uint8_t pointer[2];
-  if (!f.ReadAt(kPointerLowOffset, pointer, 2)) {
+  if (!f.ReadAt(kPointerLowOffset, pointer)) {
     r.status = RecordStatus::ReadFailed;
     return r;
   }
@@ -36,7 +32,7 @@ RecordRead ReadLineStyleRecord(const std::string& path) {
     return r;
   }
   std::uint8_t record[kBlueOffset - kThicknessOffset + 1];
-  if (!f.ReadAt(at.thickness, record, sizeof record)) {
+  if (!f.ReadAt(at.thickness, record)) {
     r.status = RecordStatus::ReadFailed;
     return r;
   }
@@ -48,41 +44,13 @@ RecordRead ReadLineStyleRecord(const std::string& path) {
   return r;
 }
 
-WriteResult PatchBytes(const std::string& path, std::span<const BytePatch> patches, bool dryRun) {
-  WriteResult w;
-  StdioFile f(path, "r+b");
-  if (!f) return w;
-  const auto size = f.Size();
-  if (!size) {
-    w.status = WriteStatus::IoFailed;
-    return w;
-  }
-  w.fileSize = *size;
-  for (const BytePatch& p : patches) {
-    if (p.offset >= w.fileSize) {
-      w.status = WriteStatus::BeyondEnd;
-      return w;
-    }
-  }
-  w.oldBytes.reserve(patches.size());
-  for (const BytePatch& p : patches) {
-    std::uint8_t old = 0;
-    if (!f.ReadAt(p.offset, &old, 1)) {
-      w.status = WriteStatus::IoFailed;
-      return w;
-    }
-    w.oldBytes.push_back(old);
-  }
-  if (!dryRun) {
-    for (const BytePatch& p : patches) {
-      if (!f.WriteAt(p.offset, &p.value, 1)) {
-        w.status = WriteStatus::IoFailed;
-        return w;
-      }
-    }
-  }
-  w.status = f.Close() ? WriteStatus::Ok : WriteStatus::IoFailed;
-  return w;
+RecordRead ReadLineStyleRecord(DataFiles& files, const std::filesystem::path& path) {
+  OpenedFile opened = files.OpenForReading(path);
+  RecordRead r;
+  if (opened.file) r = ReadRecordOf(*opened.file);
+  r.error = opened.error;
+  r.path = path;
+  return r;  // the file is closed here, before any caller touches a control
 }
 
 const char* Describe(RecordStatus status) {
@@ -103,16 +71,22 @@ const char* Describe(RecordStatus status) {
   return "unknown";
 }
 
-const char* Describe(WriteStatus status) {
-  switch (status) {
-    case WriteStatus::Ok:
+const char* Describe(FileError error) {
+  switch (error) {
+    case FileError::None:
       return "ok";
-    case WriteStatus::CannotOpen:
-      return "cannot be opened for writing";
-    case WriteStatus::BeyondEnd:
-      return "too short: a record byte lies beyond its end";
-    case WriteStatus::IoFailed:
-      return "could not be read or written";
+    case FileError::NotFound:
+      return "no such file";
+    case FileError::AccessDenied:
+      return "access denied (writing below Program Files needs an administrator)";
+    case FileError::ReadOnly:
+      return "the file is read-only";
+    case FileError::InUse:
+      return "another program is using it";
+    case FileError::NotAFile:
+      return "not a file";
+    case FileError::Failed:
+      return "cannot be opened";
   }
   return "unknown";
 }

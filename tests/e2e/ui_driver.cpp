@@ -203,6 +203,10 @@ int ListSelection(HWND dialog, int id) {
   return static_cast<int>(SendMessageW(GetDlgItem(dialog, id), LB_GETCURSEL, 0, 0));
 }
 
+bool ShowsColour(HWND dialog, int id, COLORREF colour) {
+  return WaitFor([&] { return ColourAt(dialog, id) == colour; });
+}
+
 COLORREF ColourAt(HWND dialog, int id) {
   HWND control = GetDlgItem(dialog, id);
   RECT r;

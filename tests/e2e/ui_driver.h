@@ -44,6 +44,8 @@ std::vector<std::wstring> ListItems(HWND dialog, int id);
 int ListSelection(HWND dialog, int id);
 // The colour in the middle of a control, as drawn on the screen (0xBBGGRR).
 COLORREF ColourAt(HWND dialog, int id);
+// Whether the control shows `colour` once it has been painted (waits for it).
+bool ShowsColour(HWND dialog, int id, COLORREF colour);
 
 enum class Icon { None, Information, Error, Other };
 

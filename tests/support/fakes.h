@@ -15,6 +15,8 @@
 #include "core/form1/form1_view.h"
 #include "core/config/temp_files.h"
 #include "core/mapfile/journal.h"
+#include "core/mapfile/record_write.h"
+#include "support/platform_services.h"
 #include "support/scratch_dir.h"
 
 namespace atrybuty::testing {
@@ -173,6 +175,54 @@ class MemoryJournal final : public Journal {
     return true;
   }
   std::string Location() const override { return "C:\\dziennik.txt"; }
+};
+
+// The platform's data files, with failures a user's Windows can cause made
+// to order: the next opens for writing (or reading) fail with `error`.
+class FaultyDataFiles final : public DataFiles {
+ public:
+  std::vector<FileError> failWrites, failReads;  // consumed in order
+  int writeOpens = 0, readOpens = 0;
+  OpenedFile OpenForReading(const std::filesystem::path& path) override {
+    ++readOpens;
+    if (auto error = Next(failReads)) return {nullptr, *error};
+    return real_->OpenForReading(path);
+  }
+  OpenedFile OpenForWriting(const std::filesystem::path& path) override {
+    ++writeOpens;
+    if (auto error = Next(failWrites)) return {nullptr, *error};
+    return real_->OpenForWriting(path);
+  }
+  std::optional<std::filesystem::path> RealFolder(const std::filesystem::path& folder) override {
+    return real_->RealFolder(folder);
+  }
+
+ private:
+  static std::optional<FileError> Next(std::vector<FileError>& list) {
+    if (list.empty()) return std::nullopt;
+    const FileError e = list.front();
+    list.erase(list.begin());
+    return e;
+  }
+  std::unique_ptr<DataFiles> real_ = MakePlatformDataFiles();
+};
+
+// Writing as administrator: records each request and ends as told. `Ran`
+// performs the checked write itself, as the elevated step would.
+class FakeElevation final : public Elevation {
+ public:
+  std::vector<ElevatedWrite> requests;
+  ElevationOutcome outcome = ElevationOutcome::Ran;
+  std::optional<unsigned long> exitCode;  // when set: the step's exit code, nothing written
+  ElevationResult WriteAsAdministrator(const ElevatedWrite& request) override {
+    requests.push_back(request);
+    if (outcome != ElevationOutcome::Ran) return {outcome, 0, "test"};
+    if (exitCode) return {outcome, *exitCode, {}};
+    MemoryJournal journal;
+    const auto r = WriteRecord(*files, request.snapshot, request.change, journal, request.context, std::nullopt);
+    return {outcome, static_cast<unsigned long>(ElevatedExitCode(r.status)), {}};
+  }
+  std::unique_ptr<DataFiles> files = MakePlatformDataFiles();
 };
 
 }  // namespace atrybuty::testing

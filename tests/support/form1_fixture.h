@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "core/component/process_state.h"
 #include "core/form1/form1_controller.h"
 #include "core/mapfile/data_file_path.h"
 #include "samples/sample_package.h"
@@ -41,11 +42,12 @@ class Form1Fixture : public ::testing::Test {
   // A load starts from a fresh dialog, as every load of the real one does.
   std::optional<HostError> Load() {
     view = FakeForm1View();
-    form = std::make_unique<Form1Controller>(view, Form1Services{state, registry, codec, messages, journal, exits},
-                                             "Polska");
+    form = std::make_unique<Form1Controller>(view, Services(), "Polska");
     return form->Form_Load();
   }
   void LoadOk() { ASSERT_FALSE(Load()) << "the dialog must load"; }
+
+  Form1Services Services() { return {state, registry, codec, messages, journal, exits, files, elevation}; }
 
   // The user picks layer `index` in Combo1.
   void Choose(int index) {
@@ -59,6 +61,8 @@ class Form1Fixture : public ::testing::Test {
   FakeMessages messages;
   MemoryJournal journal;
   FakeExits exits;
+  FaultyDataFiles files;
+  FakeElevation elevation;
   FakeForm1View view;
   std::shared_ptr<AttributeData> attribute = std::make_shared<AttributeData>();
   ProcessState state;

@@ -5,9 +5,11 @@
 #include <memory>
 
 #include "core/config/temp_files.h"
+#include "core/mapfile/data_files.h"
 
 namespace atrybuty::testing {
 
 std::unique_ptr<TempFiles> MakePlatformTempFiles();
+std::unique_ptr<DataFiles> MakePlatformDataFiles();
 
 }  // namespace atrybuty::testing

@@ -21,14 +21,20 @@ $make_sample "$work/pkg" >/dev/null || { echo "cannot make the sample package" >
 data="$work/pkg/data"
 cfg="$work/pkg/config/polska.cfg"
 
-# Usage and help.
-run 0 --help; contains "usage: atrybuty-tool COMMAND"
+# Usage, help and version; numbers only in the ranges the dialog writes.
+run 0 --help; contains "Usage: atrybuty-tool"; contains "Exit codes: 0 done"
+run 0 show --help; contains "DATAFILE"
+run 0 --version; contains "atrybuty-tool 1."
 run 2
 run 2 frobnicate; contains 'unknown command "frobnicate"'
 run 2 show
 run 2 set "$data/DROGI.DAT"
-run 2 set "$data/DROGI.DAT" --thickness 256
-run 2 set "$data/DROGI.DAT" --color "#12345"
+for bad in "--thickness 8" "--thickness 99" "--style 78" "--style 200" "--thickness x" "--color #12345" "--color 16777216"; do
+  # shellcheck disable=SC2086
+  run 2 set "$data/DROGI.DAT" $bad
+done
+run 2 undo 1x
+run 2 undo 0
 
 # Scrambling both ways gives back the original bytes.
 run 0 unscramble "$cfg" "$work/clear.ini"
@@ -37,13 +43,15 @@ run 0 scramble "$work/clear.ini" "$work/again.cfg"
 cmp -s "$work/again.cfg" "$cfg" || fail "scramble does not give the scrambled configuration"
 run 1 unscramble "$work/missing.cfg" "$work/x.ini"
 
-# Layers, from either form, with Polish names shown in UTF-8.
+# Layers, from either form, with Polish names shown in UTF-8; as JSON for scripts.
 run 0 layers "$cfg"
 contains "7 layers"; contains "Granice województw"; contains "Żegluga śródlądowa"; contains "GRANICE.DAT"
 run 0 layers "$work/pkg/config/polska.ini" --data-dir "$data"
 contains "thickness 3, style 2, colour #FF8000"; contains "no record"; contains "too short"
 printf '[Global]\r\nMapCount=abc\r\n' >"$work/bad.ini"
 run 1 layers "$work/bad.ini" --clear; contains 'MapCount "abc" is not a number'
+run 0 layers "$cfg" --data-dir "$data" --json
+contains '"name": "Granice województw"'; contains '"colour": "#FF8000"'; contains '"status": "no-record"'
 
 # Show.
 run 0 show "$data/DROGI.DAT"
@@ -53,6 +61,7 @@ run 0 show "$data/RZEKI.DAT"; contains "thickness 800E"
 run 3 show "$data/ROWERY.DAT"; contains "no record"
 run 1 show "$data/GAZ.DAT"; contains "too short"
 run 1 show "$data/NONE.DAT"
+run 0 show "$data/DROGI.DAT" --json; contains '"thickness": 3'; contains '"kolorHex": "0080FF"'
 
 # Set changes exactly the named bytes and never the length.
 journal="$work/zmiany.txt"
@@ -65,17 +74,43 @@ diffs=$(cmp -l "$work/before.dat" "$data/GRANICE.DAT" | while read -r at _ new; 
 run 0 set "$data/GRANICE.DAT" --color 255 --journal "$journal"
 run 0 show "$data/GRANICE.DAT"; contains "#FF0000 (web), 255 (decimal), 0000FF (KolorHex)"
 
-# The journal: what each change replaced, and undo in any order the file allows.
+# The journal: all five record bytes of each change, and undo in any order
+# the file allows, only inside the data folder unless the file is named.
 run 0 history --journal "$journal"
-contains "2 change(s)"; contains "10011:80>12 10012:00>34 10013:80>56 1000E:05>04 1000F:1E>02"
-contains "10011:12>FF 10012:34>00 10013:56>00"
-run 1 undo 1 --journal "$journal"; contains "no longer holds what change 1 wrote"
-run 0 undo 2 --journal "$journal"
-run 0 undo 1 --journal "$journal"
+contains "2 change(s)"; contains "1000E:05>04 1000F:1E>02 10011:80>12 10012:00>34 10013:80>56"
+contains "1000E:04>04 1000F:02>02 10011:12>FF 10012:34>00 10013:56>00"
+run 0 history --journal "$journal" --json; contains '"position": "1000E"'; contains '"number": 2'
+if [[ "$tool" == wine* ]]; then
+  # Windows knows its map data folder, and this file is not in it.
+  run 4 undo 1 --journal "$journal"; contains "outside the map data folder"
+else
+  run 2 undo 1 --journal "$journal"; contains "--data-dir"
+fi
+run 4 undo 1 --journal "$journal" --data-dir "$work/pkg/config"; contains "outside the map data folder"
+run 4 undo 1 --journal "$journal" --data-dir "$data"; contains "no longer holds what change 1 wrote"
+run 0 undo 2 --journal "$journal" --data-dir "$data"
+run 0 undo 1 --journal "$journal" --file "$data/GRANICE.DAT"
 cmp -s "$work/before.dat" "$data/GRANICE.DAT" || fail "undoing both changes does not restore the file"
 run 0 history --journal "$journal"; contains "4 change(s)"
 run 2 undo 9 --journal "$journal"
 run 1 undo 1 --journal "$work/none.txt"
+
+# A forged journal line cannot make undo write anything but a record.
+printf 'unrelated text, a few bytes long, that must stay as it is\r\n' >"$work/notes.txt"
+cp "$work/notes.txt" "$work/notes.before"
+printf '2026-12-08T10:11:12Z\t-\t-\t%s\t1:75>42 2:6E>42 3:72>42 4:65>42 5:6C>42\r\n' "$work/notes.txt" >"$work/forged.txt"
+printf '2026-12-08T10:11:12Z\t-\t-\t%s\t1:75>42 2:6E>42 3:72>42 4:65>42 5:6C>42 6:61>42\r\n' "$work/notes.txt" >>"$work/forged.txt"
+run 0 history --journal "$work/forged.txt"; contains "1 change(s)"
+run 4 undo 1 --journal "$work/forged.txt" --file "$work/notes.txt"; contains "no line-style record"
+cmp -s "$work/notes.txt" "$work/notes.before" || fail "undo wrote into an unrelated file"
+# A journal in a folder with Polish letters. Wine runs here with the Polish
+# ANSI code page, in which it reads the command line and Linux file names.
+polish=Łódź
+[[ "$tool" == wine* ]] && polish=$(printf '%s' "$polish" | iconv -f UTF-8 -t CP1250)
+mkdir -p "$work/$polish"
+run 0 set "$data/DROGI.DAT" --thickness 2 --journal "$work/$polish/zmiany.txt"
+run 0 history --journal "$work/$polish/zmiany.txt"; contains "1 change(s)"; contains "Łódź"
+run 0 undo 1 --journal "$work/$polish/zmiany.txt" --file "$data/DROGI.DAT"
 
 for f in ROWERY.DAT GAZ.DAT; do
   cp "$data/$f" "$work/before.dat"
@@ -84,6 +119,9 @@ for f in ROWERY.DAT GAZ.DAT; do
 done
 
 # Package registration (the Windows build; run under Wine).
+if [[ "$tool" != wine* ]]; then
+  run 5 install-package Polska "$cfg"; contains "Windows only"
+fi
 if [[ "$tool" == wine* ]]; then
   winpath() { echo "Z:${1//\//\\}"; }
   run 0 install-package Polska "$(winpath "$cfg")"; contains "7 layers"
@@ -95,7 +133,12 @@ if [[ "$tool" == wine* ]]; then
   [[ "$mru" == "Polska;Europa" ]] || fail "MRUList after installing: $mru"
   run 1 install-package Zla "$(winpath "$work/bad.ini")"; contains "no scrambled package configuration"
   run 2 install-package "a;b" "$(winpath "$cfg")"
-  run 0 remove-package Polska
+  run 2 install-package "  " "$(winpath "$cfg")"
+  run 2 remove-package ""
+  run 0 install-package POLSKA "$(winpath "$cfg")"  # a name matches without regard to case
+  mru=$(wine reg query 'HKLM\Software\KELMO\Atrybuty' /v MRUList /reg:32 | tr -d '\r' | awk '/MRUList/ {print $3}')
+  [[ "$mru" == "Polska;Europa" ]] || fail "MRUList after installing POLSKA: $mru"
+  run 0 remove-package polska
   mru=$(wine reg query 'HKLM\Software\KELMO\Atrybuty' /v MRUList /reg:32 | tr -d '\r' | awk '/MRUList/ {print $3}')
   [[ "$mru" == "Europa" ]] || fail "MRUList after removing: $mru"
   run 0 remove-package Europa

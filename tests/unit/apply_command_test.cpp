@@ -272,7 +272,7 @@ TEST_F(DialogExits, ChooseAnotherMapStartsOver) {
 }
 
 TEST_F(DialogExits, FailingRestartIsShownNotThrown) {
-  exits.runFormError = HostError{"Konfiguracja pakietu \"B\" nie podaje liczby warstw."};
+  exits.runFormError = HostError{HostErrorKind::LayerCountMissing, "Konfiguracja pakietu \"B\" nie podaje liczby warstw."};
   form->CmdChange_Click();
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_NE(messages.shown[0].text.find("nie podaje liczby warstw"), std::string::npos);

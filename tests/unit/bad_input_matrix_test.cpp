@@ -49,6 +49,9 @@ TEST_P(DataFileMatrix, ChoosingAndApplyingNeverChangesTheFile) {
   form->ZmianaWarstw();
   if (isFile) {
     EXPECT_EQ(DataBytes("GRANICE.DAT"), bytes) << "not a byte changed, not a byte added";
+  } else {
+    const auto path = std::filesystem::path(DataPath("GRANICE.DAT"));
+    EXPECT_EQ(std::filesystem::exists(path), std::filesystem::is_directory(path)) << "no file was created in its place";
   }
   EXPECT_EQ(DataBytes("DROGI.DAT"), others) << "nor in the first layer's file";
 }
@@ -147,6 +150,7 @@ class NoDialogs final : public PackageDialog, public MainDialog {
   void ShowModal() override { shown = true; }
   void TickAndHideRefreshCheck() override {}
   void HideChangeButton() override {}
+  std::string LoadedPackage() const override { return {}; }
 
   std::vector<std::pair<std::string, std::string>> items;
   std::function<Form1Services()> services;
@@ -176,7 +180,7 @@ TEST_P(ConfigMatrix, RunFormOpensTheDialogOrSaysWhy) {
   registry.Set(PackageKey("Polska"), kPackagePathValue, dir.File("pkg.cfg"));
   testing::ScratchTempFiles temp(dir.Prefix());
   NoDialogs dialogs;
-  dialogs.services = [&] { return Form1Services{state, registry, codec, messages, journal, exits}; };
+  dialogs.services = [&] { return Services(); };
   RunFormServices services{registry, temp, codec, messages, dialogs, dialogs};
   AttributeData self;
   const auto error = RunForm(self, state, services);
@@ -294,6 +298,7 @@ TEST_P(RegistryMatrix, RunFormTellsOrAsks) {
     void ShowModal() override {}
     void TickAndHideRefreshCheck() override {}
     void HideChangeButton() override {}
+    std::string LoadedPackage() const override { return {}; }
   } dialogs;
   Cp1250Codec codec;
   testing::FakeMessages messages;
@@ -362,6 +367,7 @@ TEST(TemporaryDirectory, UnusableGivesTheConfigurationMessage) {
     void ShowModal() override {}
     void TickAndHideRefreshCheck() override {}
     void HideChangeButton() override {}
+    std::string LoadedPackage() const override { return {}; }
   } dialogs;
   Cp1250Codec codec;
   testing::FakeMessages messages;

@@ -180,5 +180,105 @@ TEST_F(Form1Writing, PickerWithoutSelectionIsRefused) {
   ASSERT_EQ(messages.shown.size(), 1u);
 }
 
+// Another program moved the record since the read (same length): nothing is
+// written at the old positions, the user is told, the layer is read again.
+TEST_F(Form1Writing, RecordMovedSinceTheReadIsToldAndReadAgain) {
+  auto moved = samples::BundledSample().layers[kGranice];
+  moved.base = 0xF00;
+  auto bytes = samples::DataFileBytes(moved);
+  bytes.resize(before.size());
+  WriteAll(DataPath("GRANICE.DAT"), bytes);
+  view.SelectPickerItem(Picker::Thickness, 7);
+  EXPECT_EQ(form->ZmianaWarstw(), WriteOutcome::NothingWritten);
+  EXPECT_EQ(DataBytes("GRANICE.DAT"), bytes);
+  EXPECT_TRUE(journal.entries.empty());
+  ASSERT_EQ(messages.Texts().size(), 1u) << ::testing::PrintToString(messages.Texts());
+  EXPECT_NE(messages.shown[0].text.find("zmienił się od chwili"), std::string::npos) << messages.shown[0].text;
+  ASSERT_TRUE(form->Snapshot());
+  EXPECT_EQ(form->Snapshot()->base, 0xF00u) << "the layer was read again";
+  EXPECT_EQ(form->AdresGrubosci(), "F0E");
+  EXPECT_EQ(form->ZmianaWarstw(), WriteOutcome::Written) << "the next apply writes the record as it is now";
+}
+
+// A standard user below Program Files: "access denied" offers the change as
+// administrator, made from this read, and the file decides how it ended.
+TEST_F(Form1Writing, AccessDeniedOffersToWriteAsAdministrator) {
+  struct Row {
+    const char* name;
+    MessageAnswer answer;
+    ElevationOutcome outcome;
+    std::optional<unsigned long> exitCode;  // the step ends so without writing
+    WriteOutcome expected;
+    const char* told;  // part of the last message, or "" for none after the question
+  };
+  const Row rows[] = {
+      {"declined in the dialog", MessageAnswer::No, ElevationOutcome::Ran, std::nullopt, WriteOutcome::NothingWritten,
+       ""},
+      {"written as administrator", MessageAnswer::Yes, ElevationOutcome::Ran, std::nullopt, WriteOutcome::Written, ""},
+      {"consent refused", MessageAnswer::Yes, ElevationOutcome::Declined, std::nullopt, WriteOutcome::NothingWritten,
+       "nie został zatwierdzony"},
+      {"cannot start", MessageAnswer::Yes, ElevationOutcome::CannotStart, std::nullopt, WriteOutcome::NothingWritten,
+       "Nie mogę uruchomić zapisu jako administrator"},
+      {"record changed meanwhile", MessageAnswer::Yes, ElevationOutcome::Ran,
+       ElevatedExitCode(RecordWriteStatus::RecordChanged), WriteOutcome::NothingWritten, "zmienił się od chwili"},
+      {"failed", MessageAnswer::Yes, ElevationOutcome::Ran, ElevatedExitCode(RecordWriteStatus::Failed),
+       WriteOutcome::NothingWritten, "nie powiódł się"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    WriteAll(DataPath("GRANICE.DAT"), before);
+    Choose(kGranice);
+    view.colourAnswers = {0x563412};
+    form->LblColor_Click();
+    view.SelectPickerItem(Picker::Thickness, 7);
+    messages.shown.clear();
+    messages.answers = {row.answer};
+    elevation.requests.clear();
+    elevation.outcome = row.outcome;
+    elevation.exitCode = row.exitCode;
+    files.failWrites = {FileError::AccessDenied};
+
+    EXPECT_EQ(form->ZmianaWarstw(), row.expected);
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown[0].kind, MessageKind::YesNoInfo);
+    EXPECT_NE(messages.shown[0].text.find("jako administrator"), std::string::npos);
+    if (*row.told) EXPECT_NE(messages.shown.back().text.find(row.told), std::string::npos) << messages.shown.back().text;
+    if (!*row.told) EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(DataBytes("GRANICE.DAT"), row.expected == WriteOutcome::Written
+                                            ? Expected({{13, 7}, {14, 30}, {16, 0x12}, {17, 0x34}, {18, 0x56}})
+                                            : before);
+    if (row.answer == MessageAnswer::No) {
+      EXPECT_TRUE(elevation.requests.empty());
+      continue;
+    }
+    ASSERT_EQ(elevation.requests.size(), 1u);
+    const ElevatedWrite& r = elevation.requests[0];
+    EXPECT_EQ(r.snapshot.path, std::filesystem::path(DataPath("GRANICE.DAT")));
+    EXPECT_EQ(r.snapshot.base, kGraniceBase);
+    EXPECT_EQ(r.snapshot.style, (LineStyle{5, 30, {0x80, 0x00, 0x80}})) << "the record the dialog read";
+    EXPECT_EQ(r.change, (RecordChange{7, 30, RgbBytes{0x12, 0x34, 0x56}}));
+    EXPECT_EQ(r.context, (ChangeContext{"Polska", "Granice województw"}));
+  }
+}
+
+// A configuration's file name that leaves the data directory, or names a
+// device, is never opened: the layer is treated as one whose file is missing.
+TEST_F(Form1Fixture, DataFileNamesOutsideTheDataDirectoryAreNeverOpened) {
+  auto package = samples::BundledSample();
+  package.layers[2].fileName = "..\\GRANICE.DAT";
+  package.layers[3].fileName = "COM1";
+  Install(package);
+  LoadOk();
+  for (auto [layer, why] : {std::pair{2, "poza katalogiem danych map"}, std::pair{3, "wskazuje urządzenie"}}) {
+    messages.shown.clear();
+    const int opensBefore = files.readOpens;
+    Choose(layer);
+    EXPECT_EQ(files.readOpens, opensBefore + 1) << "only the first layer, chosen instead, is opened";
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find(why), std::string::npos) << messages.shown[0].text;
+    EXPECT_EQ(view.selectedLayer, 0);
+  }
+}
+
 }  // namespace
 }  // namespace atrybuty

@@ -54,12 +54,15 @@ class FakeMainDialog final : public MainDialog {
   bool loaded = false;
   std::optional<HostError> loadError;
   std::string caption;
+  std::string package;
   bool IsLoaded() const override { return loaded; }
-  std::optional<HostError> SetCaption(const std::string& text, const std::string& package) override {
+  std::string LoadedPackage() const override { return loaded ? package : std::string(); }
+  std::optional<HostError> SetCaption(const std::string& text, const std::string& name) override {
     if (!loaded) {
-      calls.push_back("Load " + package);
+      calls.push_back("Load " + name);
       if (loadError) return loadError;
       loaded = true;
+      package = name;
     }
     caption = text;
     calls.push_back("Caption " + text);
@@ -231,19 +234,28 @@ TEST_F(RunFormTest, EveryRunListsEachPackageOnce) {
   EXPECT_EQ(packageDialog.items.size(), 2u);
 }
 
-TEST_F(RunFormTest, ASecondRunReloadsAnOpenMainDialog) {
+// A dialog left open keeps what the user did in it when a new run settles
+// on its own package; on another package it is loaded afresh, so that its
+// layers always belong to the package in its caption.
+TEST_F(RunFormTest, ASecondRunReloadsAnOpenMainDialogOnlyForAnotherPackage) {
   Install("A");
+  Install("B");
   registry.Set(kAtrybutyKey, kMruListValue, "A");
   EXPECT_FALSE(Run());
   mainDialog.calls.clear();
   EXPECT_FALSE(Run());
-  EXPECT_EQ(mainDialog.calls.front(), "Unload") << "its layers must belong to the package in its caption";
+  EXPECT_EQ(mainDialog.calls, (std::vector<std::string>{"Caption Zmiana atrybutów linii - A", "ShowModeless"}));
+  registry.Set(kAtrybutyKey, kMruListValue, "B");
+  mainDialog.calls.clear();
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(mainDialog.calls, (std::vector<std::string>{"Unload", "Load B", "Caption Zmiana atrybutów linii - B",
+                                                        "ShowModeless"}));
 }
 
 TEST_F(RunFormTest, LoadFailureReachesTheHostAndNothingIsShown) {
   Install("A");
   registry.Set(kAtrybutyKey, kMruListValue, "A");
-  mainDialog.loadError = HostError{"zła konfiguracja"};
+  mainDialog.loadError = HostError{HostErrorKind::LayerCountInvalid, "zła konfiguracja"};
   const auto error = Run();
   ASSERT_TRUE(error);
   EXPECT_EQ(error->description, "zła konfiguracja");

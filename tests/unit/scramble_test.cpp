@@ -51,6 +51,8 @@ class UnwritableTempFiles final : public TempFiles {
   std::string path_;
 };
 
+const Cp1250Codec codec;
+
 TEST(UnscrambleToTemp, WritesClearCopyOfSameLengthWithTmPrefix) {
   ScratchDir dir;
   const std::vector<std::uint8_t> clear = {'[', 'G', 'l', 'o', 'b', 'a', 'l', ']', '\r', '\n', 0, 0xFF, 0x80};
@@ -59,14 +61,14 @@ TEST(UnscrambleToTemp, WritesClearCopyOfSameLengthWithTmPrefix) {
   WriteAll(dir.File("pkg.cfg"), scrambled);
 
   auto temp = testing::MakePlatformTempFiles();
-  const std::string copy = UnscrambleToTemp(dir.File("pkg.cfg"), *temp);
+  const std::string copy = UnscrambleToTemp(dir.File("pkg.cfg"), *temp, codec);
   ASSERT_FALSE(copy.empty());
   EXPECT_EQ(std::filesystem::path(copy).filename().string().rfind("~tm", 0), 0u) << copy;
   EXPECT_EQ(ReadAll(copy), clear);
   EXPECT_EQ(ReadAll(dir.File("pkg.cfg")), scrambled) << "the source must never change";
 
   // A second call leaves a second file with the same content.
-  const std::string second = UnscrambleToTemp(dir.File("pkg.cfg"), *temp);
+  const std::string second = UnscrambleToTemp(dir.File("pkg.cfg"), *temp, codec);
   ASSERT_FALSE(second.empty());
   EXPECT_NE(second, copy);
   EXPECT_EQ(ReadAll(second), clear);
@@ -80,15 +82,15 @@ TEST(UnscrambleToTemp, FailuresGiveEmptyText) {
   WriteAll(dir.File("empty.cfg"), {});
   WriteAll(dir.File("one.cfg"), {0x41});
 
-  EXPECT_EQ(UnscrambleToTemp("", *temp), "");
-  EXPECT_EQ(UnscrambleToTemp(dir.File("missing.cfg"), *temp), "");
-  EXPECT_EQ(UnscrambleToTemp(dir.File("empty.cfg"), *temp), "") << "a zero-length configuration is a failure";
-  EXPECT_EQ(UnscrambleToTemp(dir.Prefix(), *temp), "") << "a directory is not a configuration";
+  EXPECT_EQ(UnscrambleToTemp("", *temp, codec), "");
+  EXPECT_EQ(UnscrambleToTemp(dir.File("missing.cfg"), *temp, codec), "");
+  EXPECT_EQ(UnscrambleToTemp(dir.File("empty.cfg"), *temp, codec), "") << "a zero-length configuration is a failure";
+  EXPECT_EQ(UnscrambleToTemp(dir.Prefix(), *temp, codec), "") << "a directory is not a configuration";
 
   FailingTempFiles noTemp;
-  EXPECT_EQ(UnscrambleToTemp(dir.File("one.cfg"), noTemp), "");
+  EXPECT_EQ(UnscrambleToTemp(dir.File("one.cfg"), noTemp, codec), "");
   UnwritableTempFiles badPath(dir.File("no-such-dir/~tm1.tmp"));
-  EXPECT_EQ(UnscrambleToTemp(dir.File("one.cfg"), badPath), "");
+  EXPECT_EQ(UnscrambleToTemp(dir.File("one.cfg"), badPath, codec), "");
 }
 
 }  // namespace

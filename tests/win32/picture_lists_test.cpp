@@ -11,8 +11,8 @@ namespace atrybuty::win32 {
 namespace {
 
 TEST(PictureLists, HoldEveryPictureAtItsSize) {
-  ImageList styles(MakeStyleImageList());
-  ImageList thickness(MakeThicknessImageList());
+  const ImageListHandle styles = MakeStyleImageList();
+  const ImageListHandle thickness = MakeThicknessImageList();
   ASSERT_TRUE(styles.Get());
   ASSERT_TRUE(thickness.Get());
   EXPECT_EQ(ImageList_GetImageCount(styles.Get()), 77);
@@ -24,10 +24,10 @@ TEST(PictureLists, HoldEveryPictureAtItsSize) {
 }
 
 TEST(AppIcon, IsA32By32Icon) {
-  HICON icon = MakeAppIcon();
+  const IconHandle icon = MakeAppIcon();
   ASSERT_TRUE(icon);
   ICONINFO ii{};
-  ASSERT_TRUE(GetIconInfo(icon, &ii));
+  ASSERT_TRUE(GetIconInfo(icon.Get(), &ii));
   EXPECT_TRUE(ii.fIcon);
   BITMAP bm{};
   GetObjectW(ii.hbmColor, sizeof bm, &bm);
@@ -35,7 +35,6 @@ TEST(AppIcon, IsA32By32Icon) {
   EXPECT_EQ(bm.bmHeight, 32);
   DeleteObject(ii.hbmColor);
   DeleteObject(ii.hbmMask);
-  DestroyIcon(icon);
 }
 
 }  // namespace

@@ -1,35 +1,20 @@
 #pragma once
-// MorvalyClsAttribute, the component's one creatable class. Its IDispatch is
-// served from the type library, so late-bound and early-bound hosts see the
-// same members.
+// MorvalyClsAttribute, the component's creatable class of the dialog: the
+// properties a host sets and RunForm.
 
 #include <windows.h>
 
-#include <atomic>
 #include <memory>
 
 #include "atrybuty_h.h"
 #include "core/component/process_state.h"
+#include "win32/com/dual_object.h"
 
 namespace atrybuty::win32 {
 
-class ComponentProcess;
-
-class AttributeObject final : public _MorvalyClsAttribute, public ISupportErrorInfo {
+class AttributeObject final : public DualObject<_MorvalyClsAttribute> {
  public:
-  explicit AttributeObject(ComponentProcess& process);
-
-  // IUnknown
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
-
-  // IDispatch
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-  STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
-  STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
-  STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
-                      EXCEPINFO* excep, UINT* argError) override;
+  explicit AttributeObject(ObjectRegistry& registry);
 
   // _MorvalyClsAttribute
   STDMETHODIMP RunForm() override;
@@ -44,16 +29,11 @@ class AttributeObject final : public _MorvalyClsAttribute, public ISupportErrorI
   STDMETHODIMP put_ActualMap(BSTR value) override;
   STDMETHODIMP get_ActualMap(BSTR* value) override;
 
-  // ISupportErrorInfo
-  STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override;
-
  private:
-  ~AttributeObject();
+  AttributeObject(ObjectRegistry& registry, std::shared_ptr<AttributeData> data);
   HRESULT PutText(std::string AttributeData::*field, BSTR value);
   HRESULT GetText(std::string AttributeData::*field, BSTR* value);
 
-  std::atomic<ULONG> refs_{1};
-  ComponentProcess& process_;
   std::shared_ptr<AttributeData> data_;
 };
 

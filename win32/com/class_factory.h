@@ -1,28 +1,28 @@
 #pragma once
-// The class object of MorvalyClsAttribute. One server process serves every
+// The class object of a creatable class. One server process serves every
 // object created while it runs.
 
 #include <windows.h>
 #include <objbase.h>
 
-#include <atomic>
+#include <functional>
+
+#include "win32/com/com_object.h"
+#include "win32/com/object_registry.h"
 
 namespace atrybuty::win32 {
 
-class ComponentProcess;
-
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public ComObject<IClassFactory> {
  public:
-  explicit ClassFactory(ComponentProcess& process) : process_(process) {}
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-  STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-  STDMETHODIMP_(ULONG) Release() override { return --refs_; }  // lives as long as the process owner
+  // `make` creates a new object with one reference, or throws.
+  ClassFactory(ObjectRegistry& registry, std::function<IUnknown*()> make)
+      : registry_(registry), make_(std::move(make)) {}
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override;
   STDMETHODIMP LockServer(BOOL lock) override;
 
  private:
-  std::atomic<ULONG> refs_{1};
-  ComponentProcess& process_;
+  ObjectRegistry& registry_;
+  std::function<IUnknown*()> make_;
 };
 
 }  // namespace atrybuty::win32

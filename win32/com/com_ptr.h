@@ -1,6 +1,7 @@
 #pragma once
 // Owners for COM references, BSTRs and VARIANTs. None can be copied by
-// accident; moving transfers ownership.
+// accident; moving transfers ownership, and a second reference to a COM
+// object is taken only by asking for it (Share).
 
 #include <windows.h>
 #include <objbase.h>
@@ -24,17 +25,8 @@ class ComPtr {
   // Adopts a reference the caller owned.
   static ComPtr Adopt(T* p) { return ComPtr(p); }
   ~ComPtr() { Reset(); }
-  ComPtr(const ComPtr& o) : p_(o.p_) {
-    if (p_) p_->AddRef();
-  }
-  ComPtr& operator=(const ComPtr& o) {
-    if (this != &o) {
-      if (o.p_) o.p_->AddRef();
-      Reset();
-      p_ = o.p_;
-    }
-    return *this;
-  }
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
   ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
   ComPtr& operator=(ComPtr&& o) noexcept {
     if (this != &o) {

@@ -2,35 +2,19 @@
 
 #include <oleauto.h>
 
-#include <atomic>
 #include <new>
 
 #include "atrybuty_h.h"
+#include "win32/com/com_object.h"
 #include "win32/com/com_ptr.h"
 
 namespace atrybuty::win32 {
 namespace {
 
-class ErrorObject final : public IErrorInfo {
+class ErrorObject final : public ComObject<IErrorInfo> {
  public:
   ErrorObject(std::wstring description, ServerLock* lock) : description_(std::move(description)), lock_(lock) {
     if (lock_) lock_->LockServer(true);
-  }
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IErrorInfo) {
-      *out = static_cast<IErrorInfo*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
   }
   STDMETHODIMP GetGUID(GUID* guid) override {
     if (!guid) return E_POINTER;
@@ -47,7 +31,7 @@ class ErrorObject final : public IErrorInfo {
   }
 
  private:
-  ~ErrorObject() {
+  ~ErrorObject() override {
     if (lock_) lock_->LockServer(false);
   }
   static HRESULT Copy(const std::wstring& text, BSTR* out) {
@@ -55,12 +39,52 @@ class ErrorObject final : public IErrorInfo {
     *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     return *out ? S_OK : E_OUTOFMEMORY;
   }
-  std::atomic<ULONG> refs_{1};
   std::wstring description_;
   ServerLock* lock_;
 };
 
+bool IsDispatchError(HRESULT hr) {
+  return hr == DISP_E_EXCEPTION || hr == DISP_E_MEMBERNOTFOUND || hr == DISP_E_BADPARAMCOUNT ||
+         hr == DISP_E_TYPEMISMATCH || hr == DISP_E_PARAMNOTOPTIONAL || hr == DISP_E_BADVARTYPE;
+}
+
 }  // namespace
+
+HRESULT AutomationErrorOf(HostErrorKind kind) {
+  switch (kind) {
+    case HostErrorKind::ConfigurationUnreadable:
+      return kConfigurationUnreadable;
+    case HostErrorKind::LayerCountMissing:
+      return kLayerCountMissing;
+    case HostErrorKind::LayerCountInvalid:
+      return kLayerCountInvalid;
+    case HostErrorKind::NoLayers:
+      return kNoLayers;
+    case HostErrorKind::DialogFailed:
+      return kDialogFailed;
+    case HostErrorKind::Busy:
+      return kDialogBusy;
+  }
+  return kUnexpectedFailure;
+}
+
+HRESULT ToDispatchResult(HRESULT hr, EXCEPINFO* excep) {
+  if (SUCCEEDED(hr) || !excep) return hr;
+  if (!IsDispatchError(hr)) {
+    // A member failed: hand its number and description to a late-bound host too.
+    ComPtr<IErrorInfo> info;
+    ZeroMemory(excep, sizeof *excep);
+    excep->scode = hr;
+    if (GetErrorInfo(0, info.Receive()) == S_OK && info) {
+      info->GetSource(&excep->bstrSource);
+      info->GetDescription(&excep->bstrDescription);
+    }
+  }
+  // The description travels in EXCEPINFO; an error object left on the
+  // thread would be sent along and outlive the call in the host.
+  SetErrorInfo(0, nullptr);
+  return IsDispatchError(hr) ? hr : DISP_E_EXCEPTION;
+}
 
 HRESULT ReportAutomationError(HRESULT hr, const std::wstring& description, ServerLock* lock) {
   ErrorObject* error = new (std::nothrow) ErrorObject(description, lock);
@@ -68,19 +92,6 @@ HRESULT ReportAutomationError(HRESULT hr, const std::wstring& description, Serve
   SetErrorInfo(0, error);
   error->Release();
   return hr;
-}
-
-std::wstring SystemMessage(HRESULT hr) {
-  wchar_t* buffer = nullptr;
-  const DWORD n =
-      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text = n ? std::wstring(buffer, n) : std::wstring();
-  LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-  wchar_t code[16];
-  wsprintfW(code, L"0x%08X", static_cast<unsigned>(hr));
-  return text.empty() ? std::wstring(L"błąd ") + code : text + L" (" + code + L")";
 }
 
 }  // namespace atrybuty::win32

@@ -1,16 +1,33 @@
 #pragma once
 // Errors for automation hosts: an HRESULT with a description that a VBA
-// macro reads as Err.Description.
+// macro reads as Err.Number and Err.Description.
 
 #include <windows.h>
+#include <oaidl.h>
 
 #include <string>
 
+#include "core/form1/form1_controller.h"
+#include "win32/system_message.h"
+
 namespace atrybuty::win32 {
 
-// The error every failure of RunForm reaches the host with.
-inline constexpr HRESULT kRunFormFailed = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 0x0201);
-inline constexpr HRESULT kUnexpectedFailure = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 0x0202);
+// The numbers of the automation errors; a macro's Err.Number is the value
+// as a signed 32-bit number (0x80040201 is -2147220991). They never change:
+// macros test them.
+constexpr HRESULT AutomationError(unsigned code) {
+  return static_cast<HRESULT>(0x80040000u | code);  // SEVERITY_ERROR, FACILITY_ITF
+}
+inline constexpr HRESULT kConfigurationUnreadable = AutomationError(0x0201);
+inline constexpr HRESULT kUnexpectedFailure = AutomationError(0x0202);
+inline constexpr HRESULT kLayerCountMissing = AutomationError(0x0203);
+inline constexpr HRESULT kLayerCountInvalid = AutomationError(0x0204);
+inline constexpr HRESULT kNoLayers = AutomationError(0x0205);
+inline constexpr HRESULT kDialogFailed = AutomationError(0x0206);
+inline constexpr HRESULT kDialogBusy = AutomationError(0x0207);
+
+// The error a host's RunForm ends with, by the kind of failure.
+HRESULT AutomationErrorOf(HostErrorKind kind);
 
 // Keeps the server process running while an object of it is in use.
 class ServerLock {
@@ -19,13 +36,15 @@ class ServerLock {
   virtual void LockServer(bool lock) = 0;
 };
 
+// A member's failure as a late-bound host sees it: the description of the
+// thread's error information moved into EXCEPINFO, and the DISP_E_ code
+// IDispatch::Invoke returns for it.
+HRESULT ToDispatchResult(HRESULT hr, EXCEPINFO* excep);
+
 // Sets the thread's error information and returns `hr`. The error object
 // lives in this process and the host may hold it after the call (VBScript
 // keeps Err until the script ends), so it locks the server while it lives:
 // a host must never be left holding an error of a server that has gone.
 HRESULT ReportAutomationError(HRESULT hr, const std::wstring& description, ServerLock* lock);
-
-// A message for an HRESULT from the system, in the user's language.
-std::wstring SystemMessage(HRESULT hr);
 
 }  // namespace atrybuty::win32

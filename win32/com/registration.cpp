@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "atrybuty_h.h"
-#include "win32/handles.h"
+#include "win32/config/registry_writer.h"
 
 namespace atrybuty::win32 {
 namespace {
@@ -69,30 +69,8 @@ HKEY Root(RegistrationScope scope) {
 }
 
 // 32-bit hosts (32-bit Office) look for the class and the interface in the
-// 32-bit view of the registry; the type library and ProgIDs are shared.
+// 32-bit view of the registry, 64-bit hosts in the 64-bit one.
 constexpr REGSAM kViews[] = {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
-
-bool IsEmptyKey(HKEY root, const std::wstring& path, REGSAM view) {
-  RegKey key;
-  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, key.Receive()) != ERROR_SUCCESS) return false;
-  DWORD subkeys = 0, values = 0;
-  if (RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
-                       nullptr, nullptr) != ERROR_SUCCESS)
-    return false;
-  return subkeys == 0 && values == 0;
-}
-
-LSTATUS DeleteTree(HKEY root, const std::wstring& path, REGSAM view) {
-  RegKey key;
-  LSTATUS status = RegOpenKeyExW(root, path.c_str(), 0, KEY_ALL_ACCESS | view, key.Receive());
-  if (status == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
-  if (status != ERROR_SUCCESS) return status;
-  status = RegDeleteTreeW(key.Get(), nullptr);
-  key.Reset();
-  if (status != ERROR_SUCCESS) return status;
-  status = RegDeleteKeyExW(root, path.c_str(), view, 0);
-  return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
-}
 
 }  // namespace
 
@@ -108,14 +86,7 @@ HRESULT RegisterServer(RegistrationScope scope, const std::wstring& exePath) {
   const std::wstring classes = L"Software\\Classes\\";
   for (REGSAM view : kViews) {
     for (const Value& v : Values(exePath)) {
-      RegKey key;
-      LSTATUS status = RegCreateKeyExW(Root(scope), (classes + v.key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | view,
-                                       nullptr, key.Receive(), nullptr);
-      if (status == ERROR_SUCCESS) {
-        status = RegSetValueExW(key.Get(), v.name.empty() ? nullptr : v.name.c_str(), 0, REG_SZ,
-                                reinterpret_cast<const BYTE*>(v.data.c_str()),
-                                static_cast<DWORD>((v.data.size() + 1) * sizeof(wchar_t)));
-      }
+      const LSTATUS status = WriteRegistryText({Root(scope), view}, classes + v.key, v.name, v.data);
       if (status != ERROR_SUCCESS) {
         UnregisterServer(scope);
         return HRESULT_FROM_WIN32(status);
@@ -130,21 +101,19 @@ HRESULT UnregisterServer(RegistrationScope scope) {
   LSTATUS failed = ERROR_SUCCESS;
   for (REGSAM view : kViews) {
     for (const std::wstring& tree : OwnedTrees()) {
-      if (const LSTATUS status = DeleteTree(Root(scope), classes + tree, view); status != ERROR_SUCCESS)
+      if (const LSTATUS status = DeleteRegistryTree({Root(scope), view}, classes + tree); status != ERROR_SUCCESS)
         failed = status;
     }
     // The machine's class keys belong to the system; only a per-user hive
     // may have had them made for us.
     for (const wchar_t* parent : kParents) {
-      if (scope == RegistrationScope::User && IsEmptyKey(Root(scope), classes + parent, view))
-        RegDeleteKeyExW(Root(scope), (classes + parent).c_str(), view, 0);
+      if (scope == RegistrationScope::User) DeleteRegistryKeyIfEmpty({Root(scope), view}, classes + parent);
     }
   }
   // A fresh per-user hive may have had no classes at all before.
   if (scope == RegistrationScope::User) {
     for (const std::wstring& made : {classes + L"Wow6432Node", std::wstring(L"Software\\Classes")}) {
-      if (IsEmptyKey(Root(scope), made, KEY_WOW64_64KEY))
-        RegDeleteKeyExW(Root(scope), made.c_str(), KEY_WOW64_64KEY, 0);
+      DeleteRegistryKeyIfEmpty({Root(scope), KEY_WOW64_64KEY}, made);
     }
   }
   return HRESULT_FROM_WIN32(failed);

@@ -1,7 +1,6 @@
 #include "win32/dialogs/form1_host.h"
 
 #include "win32/resources/resource.h"
-#include "win32/server/component_process.h"
 #include "win32/text/ansi_codec.h"
 
 namespace atrybuty::win32 {
@@ -12,13 +11,14 @@ Form1Host::~Form1Host() {
 
 std::optional<HostError> Form1Host::SetCaption(const std::string& caption, const std::string& packageName) {
   if (!current_) {
-    auto window = std::make_unique<Form1Window>(process_, *this);
-    current_ = std::move(window);
-    process_.OnDialogsChanged();
-    EnterHandler();
-    auto error = current_->Load(packageName);
-    if (error) Unload();
-    LeaveHandler();
+    current_ = std::make_unique<Form1Window>(dialogs_, *this);
+    dialogs_.OnDialogsChanged();
+    std::optional<HostError> error;
+    {
+      const HandlerScope loading(*this);
+      error = current_->Load(packageName);
+      if (error) Unload();
+    }
     if (error) return error;
   }
   SetWindowTextW(current_->Handle(), Utf8ToWide(caption).c_str());
@@ -30,14 +30,14 @@ void Form1Host::Unload() {
   current_->Destroy();
   unloaded_.push_back(std::move(current_));
   if (handlersRunning_ == 0) unloaded_.clear();
-  process_.OnDialogsChanged();
+  dialogs_.OnDialogsChanged();
 }
 
 void Form1Host::LeaveHandler() {
   if (--handlersRunning_ > 0) return;
   unloaded_.clear();
   // A handler may have unloaded every dialog (cancel): the process may end now.
-  process_.OnDialogsChanged();
+  dialogs_.OnDialogsChanged();
 }
 
 void Form1Host::ShowModeless() {
@@ -52,7 +52,7 @@ void Form1Host::ShowModal() {
   ShowWindow(shown->Handle(), SW_SHOW);
   SetForegroundWindow(shown->Handle());
   // Until it is hidden (apply in viewer mode) or unloaded (cancel, close).
-  process_.RunModalLoop([this, shown] { return current_.get() == shown && IsWindowVisible(shown->Handle()); });
+  dialogs_.RunModalLoop([this, shown] { return current_.get() == shown && IsWindowVisible(shown->Handle()); });
 }
 
 void Form1Host::TickAndHideRefreshCheck() {
@@ -67,9 +67,8 @@ void Form1Host::HideChangeButton() {
 
 void Form1Host::Terminate() {
   if (current_ && current_->Controller()) {
-    EnterHandler();
+    const HandlerScope terminating(*this);
     current_->Controller()->Form_Terminate();
-    LeaveHandler();
   }
   Unload();
 }

@@ -10,19 +10,19 @@
 #include <vector>
 
 #include "core/component/dialog_hosts.h"
+#include "win32/dialogs/dialog_host.h"
 #include "win32/dialogs/form1_window.h"
 
 namespace atrybuty::win32 {
 
-class ComponentProcess;
-
 class Form1Host final : public MainDialog {
  public:
-  explicit Form1Host(ComponentProcess& process) : process_(process) {}
+  explicit Form1Host(DialogHost& dialogs) : dialogs_(dialogs) {}
   ~Form1Host() override;
 
   bool IsLoaded() const override { return current_ != nullptr; }
   std::optional<HostError> SetCaption(const std::string& caption, const std::string& packageName) override;
+  std::string LoadedPackage() const override { return current_ ? current_->PackageName() : std::string(); }
   void Unload() override;
   void ShowModeless() override;
   void ShowModal() override;
@@ -33,13 +33,24 @@ class Form1Host final : public MainDialog {
   // Form_Terminate: the shared instance ends with the process.
   void Terminate();
 
-  // Handlers of a dialog run between these two calls.
-  void EnterHandler() { ++handlersRunning_; }
-  void LeaveHandler();
+  // A handler of the dialog (or its load) runs while one of these lives,
+  // however the handler ends.
+  class HandlerScope {
+   public:
+    explicit HandlerScope(Form1Host& host) : host_(host) { ++host_.handlersRunning_; }
+    ~HandlerScope() { host_.LeaveHandler(); }
+    HandlerScope(const HandlerScope&) = delete;
+    HandlerScope& operator=(const HandlerScope&) = delete;
+
+   private:
+    Form1Host& host_;
+  };
   bool HandlerRunning() const { return handlersRunning_ > 0; }
 
  private:
-  ComponentProcess& process_;
+  void LeaveHandler();
+
+  DialogHost& dialogs_;
   std::unique_ptr<Form1Window> current_;
   std::vector<std::unique_ptr<Form1Window>> unloaded_;
   int handlersRunning_ = 0;

@@ -4,11 +4,10 @@
 
 #include <new>
 
-#include "win32/com/error_info.h"
 #include "win32/dialogs/form1_host.h"
 #include "win32/dialogs/layout.h"
 #include "win32/resources/resource.h"
-#include "win32/server/component_process.h"
+#include "win32/system_message.h"
 #include "win32/text/ansi_codec.h"
 
 namespace atrybuty::win32 {
@@ -45,7 +44,8 @@ COLORREF ToColorRef(std::uint32_t rgb) { return static_cast<COLORREF>(rgb & 0xFF
 
 }  // namespace
 
-Form1Window::Form1Window(ComponentProcess& process, Form1Host& host) : process_(process), host_(host) {}
+Form1Window::Form1Window(DialogHost& dialogs, Form1Host& host)
+    : dialogs_(dialogs), host_(host), elevation_(dialogs, [this] { return hwnd_; }) {}
 
 Form1Window::~Form1Window() { Destroy(); }
 
@@ -54,20 +54,22 @@ void Form1Window::Destroy() {
 }
 
 std::optional<HostError> Form1Window::Load(const std::string& packageName) {
-  CreateDialogParamW(process_.Instance(), MAKEINTRESOURCEW(IDD_FORM1), nullptr, DialogProc,
+  packageName_ = packageName;
+  CreateDialogParamW(dialogs_.Instance(), MAKEINTRESOURCEW(IDD_FORM1), nullptr, DialogProc,
                      reinterpret_cast<LPARAM>(this));
   if (!hwnd_) {
-    return HostError{"Nie mogę utworzyć okna \"Zmiana atrybutów linii\" (" +
-                     WideToUtf8(SystemMessage(HRESULT_FROM_WIN32(GetLastError()))) + ")."};
+    return HostError{HostErrorKind::DialogFailed, "Nie mogę utworzyć okna \"Zmiana atrybutów linii\" (" +
+                                                      WideToUtf8(SystemMessage(HRESULT_FROM_WIN32(GetLastError()))) +
+                                                      ")."};
   }
-  controller_ = std::make_unique<Form1Controller>(*this, process_.Services(), packageName);
+  controller_ = std::make_unique<Form1Controller>(*this, dialogs_.ControllerServices(elevation_), packageName);
   return controller_->Form_Load();
 }
 
 template <typename F>
 void Form1Window::Run(F&& handler) {
   if (!controller_) return;
-  host_.EnterHandler();
+  const Form1Host::HandlerScope running(host_);
   try {
     handler(*controller_);
   } catch (const std::bad_alloc&) {
@@ -76,7 +78,6 @@ void Form1Window::Run(F&& handler) {
     MessageBoxW(hwnd_, L"Wystąpił nieoczekiwany błąd; czynność nie została dokończona.", L"Zmiana atrybutów linii",
                 MB_OK | MB_ICONERROR);
   }
-  host_.LeaveHandler();
 }
 
 INT_PTR CALLBACK Form1Window::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -120,18 +121,18 @@ INT_PTR Form1Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_CLOSE:
       // Closing from the frame only unloads the dialog; no handler runs.
-      process_.UnloadMainDialog();
+      host_.Unload();
       return TRUE;
   }
   return FALSE;
 }
 
 void Form1Window::OnInitDialog() {
-  icon_.Reset(MakeAppIcon());
+  icon_ = MakeAppIcon();
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
-  styleImages_.Reset(MakeStyleImageList());
-  thicknessImages_.Reset(MakeThicknessImageList());
+  styleImages_ = MakeStyleImageList();
+  thicknessImages_ = MakeThicknessImageList();
   SendDlgItemMessageW(hwnd_, IDC_IMGCOMBOST, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(styleImages_.Get()));
   SendDlgItemMessageW(hwnd_, IDC_IMGCOMBOGR, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(thicknessImages_.Get()));
   SetDlgItemTextW(hwnd_, IDC_TXTKOLOR, L"np: 16741680");
@@ -144,8 +145,8 @@ void Form1Window::OnInitDialog() {
 void Form1Window::Layout(UINT dpi) {
   SizeClientArea(hwnd_, kClientWidth, kClientHeight, dpi);
   PlaceControls(hwnd_, kPlaces, dpi);
-  GdiObject font(CreateDialogFont(dpi));
-  SetFontOnChildren(hwnd_, static_cast<HFONT>(font.Get()));
+  FontHandle font = CreateDialogFont(dpi);
+  SetFontOnChildren(hwnd_, font.Get());
   font_ = std::move(font);
   // A drop-down list's height includes its open list.
   const int itemHeight = TwipsToPixels(330, dpi);
@@ -287,7 +288,7 @@ std::optional<std::uint32_t> Form1Window::ChooseColour() {
   cc.lStructSize = sizeof cc;
   cc.hwndOwner = hwnd_;
   cc.rgbResult = ToColorRef(dialogColour_.value_or(swatch_));
-  cc.lpCustColors = process_.CustomColours();
+  cc.lpCustColors = dialogs_.CustomColours();
   cc.Flags = CC_RGBINIT;
   if (!ChooseColorW(&cc)) return std::nullopt;  // cancelled or failed
   dialogColour_ = static_cast<std::uint32_t>(cc.rgbResult & 0xFFFFFF);
@@ -298,7 +299,7 @@ void Form1Window::BringToForeground() {
   if (hwnd_) SetForegroundWindow(hwnd_);
 }
 
-void Form1Window::PumpMessages() { process_.PumpWaitingMessages(); }
+void Form1Window::PumpMessages() { dialogs_.PumpWaitingMessages(); }
 
 void Form1Window::Hide() {
   if (hwnd_) ShowWindow(hwnd_, SW_HIDE);

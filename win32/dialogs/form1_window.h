@@ -11,17 +11,18 @@
 
 #include "core/form1/form1_controller.h"
 #include "core/form1/form1_view.h"
+#include "win32/dialogs/dialog_host.h"
 #include "win32/dialogs/picture_lists.h"
+#include "win32/dialogs/win_elevation.h"
 #include "win32/handles.h"
 
 namespace atrybuty::win32 {
 
-class ComponentProcess;
 class Form1Host;
 
 class Form1Window final : public Form1View {
  public:
-  Form1Window(ComponentProcess& process, Form1Host& host);
+  Form1Window(DialogHost& dialogs, Form1Host& host);
   ~Form1Window() override;
   Form1Window(const Form1Window&) = delete;
   Form1Window& operator=(const Form1Window&) = delete;
@@ -29,6 +30,7 @@ class Form1Window final : public Form1View {
   // Creates the (hidden) window and runs the load step; its failure is
   // returned and the window is destroyed again.
   std::optional<HostError> Load(const std::string& packageName);
+  const std::string& PackageName() const { return packageName_; }
   void Destroy();
   HWND Handle() const { return hwnd_; }
   Form1Controller* Controller() const { return controller_.get(); }
@@ -69,14 +71,16 @@ class Form1Window final : public Form1View {
   template <typename F>
   void Run(F&& handler);
 
-  ComponentProcess& process_;
+  DialogHost& dialogs_;
   Form1Host& host_;
   HWND hwnd_ = nullptr;
+  std::string packageName_;
+  WinElevation elevation_;
   std::unique_ptr<Form1Controller> controller_;
-  ImageList styleImages_;
-  ImageList thicknessImages_;
+  ImageListHandle styleImages_;
+  ImageListHandle thicknessImages_;
   IconHandle icon_;
-  GdiObject font_;
+  FontHandle font_;
   GdiObject swatchBrush_;
   std::uint32_t swatch_ = 0xFFFFFF;
   // The colour the colour dialog returned last; it starts on the swatch's

@@ -63,13 +63,13 @@ void CentreOnScreen(HWND window) {
   SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HFONT CreateDialogFont(UINT dpi) {
+FontHandle CreateDialogFont(UINT dpi) {
   LOGFONTW lf{};
   lf.lfHeight = -MulDiv(8, static_cast<int>(dpi), 72);
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lstrcpyW(lf.lfFaceName, L"MS Sans Serif");
-  return CreateFontIndirectW(&lf);
+  return FontHandle(CreateFontIndirectW(&lf));
 }
 
 void SetFontOnChildren(HWND dialog, HFONT font) {

@@ -6,6 +6,8 @@
 
 #include <span>
 
+#include "win32/handles.h"
+
 namespace atrybuty::win32 {
 
 struct TwipsPlace {
@@ -23,8 +25,8 @@ void PlaceControls(HWND dialog, std::span<const TwipsPlace> places, UINT dpi);
 void SizeClientArea(HWND window, int widthTwips, int heightTwips, UINT dpi);
 void CentreOnScreen(HWND window);
 
-// The dialog font ("MS Shell Dlg", 8 points) for a DPI; the caller deletes it.
-HFONT CreateDialogFont(UINT dpi);
+// The dialog font ("MS Sans Serif", 8 points) for a DPI.
+FontHandle CreateDialogFont(UINT dpi);
 void SetFontOnChildren(HWND dialog, HFONT font);
 
 }  // namespace atrybuty::win32

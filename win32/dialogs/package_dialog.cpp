@@ -2,7 +2,6 @@
 
 #include "win32/dialogs/layout.h"
 #include "win32/resources/resource.h"
-#include "win32/server/component_process.h"
 #include "win32/text/ansi_codec.h"
 
 namespace atrybuty::win32 {
@@ -22,17 +21,17 @@ PackageDialogWindow::~PackageDialogWindow() { Unload(); }
 void PackageDialogWindow::Load() {
   if (hwnd_) return;
   // Owned by the process's hidden window, so it has no task-bar button.
-  CreateDialogParamW(process_.Instance(), MAKEINTRESOURCEW(IDD_FRMWYBOR), process_.OwnerWindow(), DialogProc,
+  CreateDialogParamW(dialogs_.Instance(), MAKEINTRESOURCEW(IDD_FRMWYBOR), dialogs_.OwnerWindow(), DialogProc,
                      reinterpret_cast<LPARAM>(this));
-  process_.OnDialogsChanged();
+  dialogs_.OnDialogsChanged();
 }
 
 void PackageDialogWindow::Unload() {
   if (!hwnd_) return;
   DestroyWindow(hwnd_);  // WM_NCDESTROY clears hwnd_
   values_.clear();
-  if (font_) DeleteObject(std::exchange(font_, nullptr));
-  process_.OnDialogsChanged();
+  font_.Reset();
+  dialogs_.OnDialogsChanged();
 }
 
 void PackageDialogWindow::Clear() {
@@ -57,7 +56,7 @@ std::string PackageDialogWindow::ShowModalAndChoose() {
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
   SetFocus(GetDlgItem(hwnd_, IDC_WYBOR_LIST1));
-  process_.RunModalLoop([this] { return hwnd_ && IsWindowVisible(hwnd_); });
+  dialogs_.RunModalLoop([this] { return hwnd_ && IsWindowVisible(hwnd_); });
   if (!hwnd_) return {};  // closed: no choice
   const LRESULT index = SendDlgItemMessageW(hwnd_, IDC_WYBOR_LIST1, LB_GETCURSEL, 0, 0);
   return index >= 0 && static_cast<std::size_t>(index) < values_.size() ? values_[index] : std::string();
@@ -66,10 +65,9 @@ std::string PackageDialogWindow::ShowModalAndChoose() {
 void PackageDialogWindow::Layout(UINT dpi) {
   SizeClientArea(hwnd_, kClientWidth, kClientHeight, dpi);
   PlaceControls(hwnd_, kPlaces, dpi);
-  HFONT font = CreateDialogFont(dpi);
-  SetFontOnChildren(hwnd_, font);
-  if (font_) DeleteObject(font_);
-  font_ = font;
+  FontHandle font = CreateDialogFont(dpi);
+  SetFontOnChildren(hwnd_, font.Get());
+  font_ = std::move(font);
 }
 
 INT_PTR CALLBACK PackageDialogWindow::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

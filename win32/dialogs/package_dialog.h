@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "core/component/dialog_hosts.h"
+#include "win32/dialogs/dialog_host.h"
+#include "win32/handles.h"
 
 namespace atrybuty::win32 {
 
-class ComponentProcess;
-
 class PackageDialogWindow final : public PackageDialog {
  public:
-  explicit PackageDialogWindow(ComponentProcess& process) : process_(process) {}
+  explicit PackageDialogWindow(DialogHost& dialogs) : dialogs_(dialogs) {}
   ~PackageDialogWindow() override;
 
   bool IsLoaded() const override { return hwnd_ != nullptr; }
@@ -31,9 +31,9 @@ class PackageDialogWindow final : public PackageDialog {
   INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   void Layout(UINT dpi);
 
-  ComponentProcess& process_;
+  DialogHost& dialogs_;
   HWND hwnd_ = nullptr;
-  HFONT font_ = nullptr;
+  FontHandle font_;
   std::vector<std::string> values_;  // the package each line stands for (ANSI)
 };
 

@@ -26,22 +26,22 @@ HBITMAP MakeBitmap(int width, int height, const std::vector<std::uint8_t>& bits)
 }
 
 template <typename Draw>
-HIMAGELIST MakeList(int count, Draw draw) {
-  HIMAGELIST list = ImageList_Create(kPictureWidth, kPictureHeight, ILC_COLOR24, count, 0);
-  if (!list) return nullptr;
+ImageListHandle MakeList(int count, Draw draw) {
+  ImageListHandle list(ImageList_Create(kPictureWidth, kPictureHeight, ILC_COLOR24, count, 0));
+  if (!list) return list;
   for (int k = 1; k <= count; ++k) {
     GdiObject bitmap(MakeBitmap(kPictureWidth, kPictureHeight, ToDib24(draw(k))));
-    ImageList_Add(list, static_cast<HBITMAP>(bitmap.Get()), nullptr);
+    ImageList_Add(list.Get(), static_cast<HBITMAP>(bitmap.Get()), nullptr);
   }
   return list;
 }
 
 }  // namespace
 
-HIMAGELIST MakeStyleImageList() { return MakeList(kStylePictureCount, StylePicture); }
-HIMAGELIST MakeThicknessImageList() { return MakeList(kThicknessPictureCount, ThicknessPicture); }
+ImageListHandle MakeStyleImageList() { return MakeList(kStylePictureCount, StylePicture); }
+ImageListHandle MakeThicknessImageList() { return MakeList(kThicknessPictureCount, ThicknessPicture); }
 
-HICON MakeAppIcon() {
+IconHandle MakeAppIcon() {
   const AppIcon icon = atrybuty::MakeAppIcon();
   const int rowBytes = (kIconSize * 3 + 3) & ~3;
   std::vector<std::uint8_t> colour(static_cast<std::size_t>(rowBytes) * kIconSize, 0);
@@ -62,7 +62,7 @@ HICON MakeAppIcon() {
   GdiObject colourBitmap(MakeBitmap(kIconSize, kIconSize, colour));
   GdiObject maskBitmap(CreateBitmap(kIconSize, kIconSize, 1, 1, mask.data()));
   ICONINFO ii{TRUE, 0, 0, static_cast<HBITMAP>(maskBitmap.Get()), static_cast<HBITMAP>(colourBitmap.Get())};
-  return CreateIconIndirect(&ii);
+  return IconHandle(CreateIconIndirect(&ii));
 }
 
 }  // namespace atrybuty::win32

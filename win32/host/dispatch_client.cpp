@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/com/error_info.h"
+#include "win32/system_message.h"
 #include "win32/text/ansi_codec.h"
 
 namespace atrybuty::win32 {
@@ -109,7 +109,7 @@ class DispatchClient final : public LateBound {
     for (;;) {
       const HRESULT hr = call();
       if (!HostBusy(hr) || std::chrono::steady_clock::now() >= deadline) return hr;
-      Sleep(static_cast<DWORD>(retry_.pause.count()));
+      retry_.wait(retry_.pause);
     }
   }
 

@@ -5,9 +5,11 @@
 // (it rejects calls while a cell is edited or a dialog is open) is asked
 // again for a bounded time.
 
+#include <windows.h>
 #include <oaidl.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 
 #include "win32/com/com_ptr.h"
@@ -18,6 +20,10 @@ namespace atrybuty::win32 {
 struct RetryPolicy {
   std::chrono::milliseconds total{10000};  // how long a busy host is asked again
   std::chrono::milliseconds pause{100};    // between two attempts
+  // How a pause is spent: the server's dialogs keep painting meanwhile.
+  std::function<void(std::chrono::milliseconds)> wait = [](std::chrono::milliseconds t) {
+    Sleep(static_cast<DWORD>(t.count()));
+  };
 };
 
 std::shared_ptr<LateBound> MakeLateBound(ComPtr<IDispatch> object, RetryPolicy retry = {});

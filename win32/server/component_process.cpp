@@ -1,8 +1,8 @@
 #include "win32/server/component_process.h"
 
-#include "atrybuty_h.h"
-#include "win32/com/error_info.h"
-#include "win32/dialogs/form1_host.h"
+#include <cstring>
+
+#include "core/text/paths.h"
 #include "win32/host/dispatch_client.h"
 #include "win32/mapfile/journal_location.h"
 
@@ -18,26 +18,29 @@ constexpr UINT kLeaveDelayMs = 200;
 constexpr UINT_PTR kLeaveTimer = 2;
 constexpr wchar_t kOwnerClass[] = L"AtrybutyOwner";
 
+bool GuidLess(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof a) < 0; }
+
 std::unique_ptr<Journal> OpenJournal() {
   const std::filesystem::path path = JournalPath();
-  return std::make_unique<FileJournal>(path, WideToUtf8(path.wstring()));
+  return std::make_unique<FileJournal>(path, Utf8FromPath(path));
 }
 
-ComPtr<ITypeInfo> LoadOwnTypeInfo() {
+ComPtr<ITypeLib> LoadOwnTypeLibrary() {
   wchar_t exe[MAX_PATH];
-  GetModuleFileNameW(nullptr, exe, MAX_PATH);
   ComPtr<ITypeLib> library;
-  ComPtr<ITypeInfo> info;
-  if (SUCCEEDED(LoadTypeLibEx(exe, REGKIND_NONE, library.Receive()))) {
-    library->GetTypeInfoOfGuid(IID__MorvalyClsAttribute, info.Receive());
-  }
-  return info;
+  if (GetModuleFileNameW(nullptr, exe, MAX_PATH)) LoadTypeLibEx(exe, REGKIND_NONE, library.Receive());
+  return library;
 }
 
 }  // namespace
 
 ComponentProcess::ComponentProcess(HINSTANCE instance, bool startedByCom)
-    : instance_(instance), typeInfo_(LoadOwnTypeInfo()), journal_(OpenJournal()), packageDialog_(*this), form1_(*this) {
+    : instance_(instance),
+      typeLibrary_(LoadOwnTypeLibrary()),
+      typeInfos_(GuidLess),
+      journal_(OpenJournal()),
+      packageDialog_(*this),
+      form1_(*this) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = OwnerProc;
@@ -53,11 +56,15 @@ ComponentProcess::ComponentProcess(HINSTANCE instance, bool startedByCom)
 }
 
 ComponentProcess::~ComponentProcess() {
+  Shutdown();
+  if (owner_) DestroyWindow(owner_);
+}
+
+void ComponentProcess::Shutdown() {
   form1_.Terminate();
   packageDialog_.Unload();
   state_.hostExcel.reset();
   hostExcel_.Reset();
-  if (owner_) DestroyWindow(owner_);
 }
 
 LRESULT CALLBACK ComponentProcess::OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -80,10 +87,10 @@ LRESULT CALLBACK ComponentProcess::OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPA
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-void ComponentProcess::OnObjectCreated(std::shared_ptr<AttributeData> data) {
+void ComponentProcess::OnObjectCreated(std::shared_ptr<AttributeData> attribute) {
   ++objects_;
   objectSeen_ = true;
-  state_.theAttribute = std::move(data);
+  if (attribute) state_.theAttribute = std::move(attribute);
 }
 
 void ComponentProcess::OnObjectDestroyed() {
@@ -96,7 +103,15 @@ void ComponentProcess::LockServer(bool lock) {
   MaybeLeave();
 }
 
-void ComponentProcess::OnDialogsChanged() { MaybeLeave(); }
+ITypeInfo* ComponentProcess::TypeInfo(REFIID iid) const {
+  auto found = typeInfos_.find(iid);
+  if (found == typeInfos_.end()) {
+    ComPtr<ITypeInfo> info;
+    if (typeLibrary_) typeLibrary_->GetTypeInfoOfGuid(iid, info.Receive());
+    found = typeInfos_.emplace(iid, std::move(info)).first;
+  }
+  return found->second.Get();
+}
 
 // The process runs while an object exists, the host locks it, or a dialog is
 // on screen. A dialog that is loaded but hidden (the viewer's, after an
@@ -117,28 +132,46 @@ void ComponentProcess::MaybeLeave() {
   SetTimer(owner_, kLeaveTimer, kLeaveDelayMs, nullptr);
 }
 
-// Outside any incoming call: the class object is revoked and the loop left,
-// unless something took hold of the process meanwhile.
+// Outside any incoming call: the class objects are revoked and the loop
+// left, unless something took hold of the process meanwhile (an object, a
+// lock, a dialog).
 void ComponentProcess::Leave() {
   if (!leaving_) return;
-  if (Held()) {
-    leaving_ = false;
-    return;
-  }
+  leaving_ = false;
+  if (Held()) return;
   if (classCookie_) CoRevokeClassObject(std::exchange(classCookie_, 0));
   PostQuitMessage(0);
 }
 
 void ComponentProcess::SetHostExcel(IDispatch* excel) {
   hostExcel_ = ComPtr<IDispatch>::Share(excel);
-  state_.hostExcel = excel ? MakeLateBound(hostExcel_) : nullptr;
+  RetryPolicy retry;
+  retry.wait = [this](std::chrono::milliseconds time) { WaitForBusyHost(time); };
+  state_.hostExcel = excel ? MakeLateBound(ComPtr<IDispatch>::Share(excel), retry) : nullptr;
 }
 
-Form1Services ComponentProcess::Services() {
-  return Form1Services{state_, registry_, codec_, messages_, *journal_, *this};
+void ComponentProcess::WaitForBusyHost(std::chrono::milliseconds time) {
+  HWND dialog = form1_.Handle();
+  const bool wasEnabled = dialog && IsWindowEnabled(dialog);
+  if (wasEnabled) EnableWindow(dialog, FALSE);
+  WaitPumping(nullptr, static_cast<DWORD>(time.count()));
+  if (wasEnabled && IsWindow(dialog)) EnableWindow(dialog, TRUE);
 }
 
+Form1Services ComponentProcess::ControllerServices(Elevation& elevation) {
+  return Form1Services{state_, registry_, codec_, messages_, *journal_, *this, files_, elevation};
+}
+
+// A RunForm that arrives while a handler of the main dialog runs (a message
+// box of its load, an apply waiting for Excel) is refused: unloading the
+// dialog under the handler, or loading another package into it, would leave
+// the handler on a window that is gone or on layers of another package.
 std::optional<HostError> ComponentProcess::RunForm(const AttributeData& self) {
+  if (form1_.HandlerRunning()) {
+    return HostError{HostErrorKind::Busy,
+                     "Okno \"Zmiana atrybutów linii\" jest zajęte: czeka na odpowiedź użytkownika albo kończy "
+                     "zmianę. Zamknij komunikat w tym oknie i wywołaj RunForm ponownie."};
+  }
   RunFormServices services{registry_, temp_, codec_, messages_, packageDialog_, form1_};
   return atrybuty::RunForm(self, state_, services);
 }
@@ -147,10 +180,11 @@ void ComponentProcess::UnloadMainDialog() { form1_.Unload(); }
 void ComponentProcess::UnloadPackageDialog() { packageDialog_.Unload(); }
 
 std::optional<HostError> ComponentProcess::RunFormAgain() {
-  if (!state_.theAttribute) return HostError{"Brak obiektu Atrybuty."};
+  if (!state_.theAttribute) return HostError{HostErrorKind::DialogFailed, "Brak obiektu Atrybuty."};
   // The object may be released by its host while its dialogs run.
   const std::shared_ptr<AttributeData> self = state_.theAttribute;
-  return RunForm(*self);
+  RunFormServices services{registry_, temp_, codec_, messages_, packageDialog_, form1_};
+  return atrybuty::RunForm(*self, state_, services);
 }
 
 void ComponentProcess::EndProcess() { ExitProcess(0); }
@@ -200,6 +234,21 @@ void ComponentProcess::PumpWaitingMessages() {
     if (HandleDialogMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
+  }
+}
+
+bool ComponentProcess::WaitPumping(HANDLE handle, DWORD milliseconds) {
+  const ULONGLONG end = GetTickCount64() + milliseconds;
+  for (;;) {
+    const ULONGLONG now = GetTickCount64();
+    const DWORD left = milliseconds == INFINITE ? INFINITE : now >= end ? 0 : static_cast<DWORD>(end - now);
+    const DWORD woke = MsgWaitForMultipleObjectsEx(handle ? 1 : 0, handle ? &handle : nullptr, left, QS_ALLINPUT,
+                                                   MWMO_INPUTAVAILABLE);
+    if (handle && woke == WAIT_OBJECT_0) return true;
+    if (woke == WAIT_TIMEOUT || woke == WAIT_FAILED) return false;
+    PumpWaitingMessages();
+    MSG quit;
+    if (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) return false;  // the process is ending
   }
 }
 

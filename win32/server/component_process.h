@@ -2,31 +2,36 @@
 // The one owner of the server process's state: the process-wide values the
 // dialogs share (TheAttribute, HostExcel, FromExec, ViewerMode, MultiPackage,
 // ConfigTempPath), the platform services, the two dialogs, and the rules of
-// the process's life: it runs while an object exists or a dialog is loaded,
-// and leaves by itself when neither holds.
+// the process's life: it runs while an object exists, a host locks it or a
+// dialog is on screen, and leaves by itself when none holds. Only the
+// server's entry point sees it: the dialogs reach it as their DialogHost,
+// the COM classes as their ObjectRegistry.
 
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
-#include "win32/com/com_ptr.h"
-#include "win32/com/error_info.h"
 #include "core/component/process_state.h"
 #include "core/component/run_form.h"
+#include "core/form1/form1_controller.h"
+#include "core/mapfile/journal.h"
+#include "win32/com/com_ptr.h"
+#include "win32/com/object_registry.h"
 #include "win32/config/win_registry.h"
 #include "win32/config/win_temp_files.h"
-#include "core/form1/form1_controller.h"
+#include "win32/dialogs/dialog_host.h"
 #include "win32/dialogs/form1_host.h"
 #include "win32/dialogs/message_boxes.h"
 #include "win32/dialogs/package_dialog.h"
-#include "core/mapfile/journal.h"
+#include "win32/mapfile/win_data_files.h"
 #include "win32/text/ansi_codec.h"
 
 namespace atrybuty::win32 {
 
-class ComponentProcess final : public Form1Exits, public ServerLock {
+class ComponentProcess final : public DialogHost, public ObjectRegistry, public Form1Exits {
  public:
   // `startedByCom`: the process was started to serve an activation; it
   // leaves when no object arrives within the start timeout.
@@ -35,40 +40,36 @@ class ComponentProcess final : public Form1Exits, public ServerLock {
   ComponentProcess(const ComponentProcess&) = delete;
   ComponentProcess& operator=(const ComponentProcess&) = delete;
 
-  // Objects.
-  void OnObjectCreated(std::shared_ptr<AttributeData> data);
-  void OnObjectDestroyed();
+  // The main message loop; returns when the process should end.
+  int Run(DWORD classCookie);
+  // Before COM is uninitialised: the dialogs go and the host's objects are
+  // released, while COM can still release them.
+  void Shutdown();
+
+  // ObjectRegistry
+  void OnObjectCreated(std::shared_ptr<AttributeData> attribute) override;
+  void OnObjectDestroyed() override;
   void LockServer(bool lock) override;
-  ITypeInfo* TypeInfo() const { return typeInfo_.Get(); }
+  ITypeInfo* TypeInfo(REFIID iid) const override;
+  void SetHostExcel(IDispatch* excel) override;
+  ComPtr<IDispatch> HostExcel() const override { return ComPtr<IDispatch>::Share(hostExcel_.Get()); }
+  std::optional<HostError> RunForm(const AttributeData& self) override;
 
-  // The Excel property: one value for the whole process.
-  void SetHostExcel(IDispatch* excel);
-  ComPtr<IDispatch> HostExcel() const { return hostExcel_; }
-
-  // RunForm for the object whose properties are `self`.
-  std::optional<HostError> RunForm(const AttributeData& self);
+  // DialogHost
+  HINSTANCE Instance() const override { return instance_; }
+  HWND OwnerWindow() const override { return owner_; }
+  void RunModalLoop(const std::function<bool()>& shown) override;
+  void PumpWaitingMessages() override;
+  bool WaitPumping(HANDLE handle, DWORD milliseconds) override;
+  void OnDialogsChanged() override { MaybeLeave(); }
+  Form1Services ControllerServices(Elevation& elevation) override;
+  COLORREF* CustomColours() override { return customColours_; }
 
   // Form1Exits
   void UnloadMainDialog() override;
   void UnloadPackageDialog() override;
   std::optional<HostError> RunFormAgain() override;
   void EndProcess() override;
-
-  // The main message loop; returns when the process should end.
-  int Run(DWORD classCookie);
-  // A nested loop that runs while `shown()` holds (modal dialogs). It ends
-  // early, passing the quit on, when the process is asked to end.
-  void RunModalLoop(const std::function<bool()>& shown);
-  // Processes the messages that are waiting, then returns.
-  void PumpWaitingMessages();
-  // Dialogs report their loading and unloading here.
-  void OnDialogsChanged();
-
-  HINSTANCE Instance() const { return instance_; }
-  HWND OwnerWindow() const { return owner_; }
-  ProcessState& State() { return state_; }
-  Form1Services Services();
-  COLORREF* CustomColours() { return customColours_; }
 
  private:
   static LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -77,10 +78,14 @@ class ComponentProcess final : public Form1Exits, public ServerLock {
   bool Held() const;
   void MaybeLeave();
   void Leave();
+  // A busy host is asked again after this wait: the dialog keeps painting
+  // and takes no input meanwhile.
+  void WaitForBusyHost(std::chrono::milliseconds time);
 
   HINSTANCE instance_;
   HWND owner_ = nullptr;  // hidden window: owns the package dialog, runs timers
-  ComPtr<ITypeInfo> typeInfo_;
+  ComPtr<ITypeLib> typeLibrary_;
+  mutable std::map<GUID, ComPtr<ITypeInfo>, bool (*)(const GUID&, const GUID&)> typeInfos_;
   ComPtr<IDispatch> hostExcel_;
   ProcessState state_;
 
@@ -88,6 +93,7 @@ class ComponentProcess final : public Form1Exits, public ServerLock {
   WinTempFiles temp_;
   AnsiCodec codec_;
   WinMessageBoxes messages_;
+  WinDataFiles files_;
   std::unique_ptr<Journal> journal_;
   PackageDialogWindow packageDialog_;
   Form1Host form1_;

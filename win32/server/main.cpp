@@ -3,6 +3,9 @@
 //   atrybuty.exe /RegServer | /UnregServer          for the whole machine
 //   atrybuty.exe /RegServerUser | /UnregServerUser  for the current user only
 //   atrybuty.exe -Embedding                         started by COM to serve objects
+//   atrybuty.exe /WriteRecord ARGS...               the elevated step of a dialog
+//                                                   (see elevated_step.h)
+//   atrybuty.exe                                    says what it is, and ends
 //
 // Registration exits at once (exit code 0 on success). Add /s to register
 // without a message box.
@@ -14,10 +17,14 @@
 #include <string>
 
 #include "atrybuty_h.h"
+#include "win32/com/attribute_object.h"
 #include "win32/com/class_factory.h"
-#include "win32/com/error_info.h"
 #include "win32/com/registration.h"
+#include "win32/command_line.h"
+#include "win32/dialogs/win_elevation.h"
 #include "win32/server/component_process.h"
+#include "win32/server/elevated_step.h"
+#include "win32/system_message.h"
 
 namespace {
 
@@ -55,24 +62,56 @@ int Register(bool install, RegistrationScope scope, bool silent) {
   return SUCCEEDED(hr) ? 0 : 1;
 }
 
+// COM is uninitialised here, before the process object goes: uninitialising
+// releases what hosts still hold (error objects), which report to it.
 int Serve(HINSTANCE instance, bool startedByCom) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_USEREX_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
   ComponentProcess process(instance, startedByCom);
-  ClassFactory factory(process);
-  DWORD cookie = 0;
-  const HRESULT hr =
-      CoRegisterClassObject(CLSID_MorvalyClsAttribute, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &cookie);
-  if (FAILED(hr)) return 1;
-  return process.Run(cookie);
+  int code = 1;
+  {
+    const ComPtr<ClassFactory> factory = ComPtr<ClassFactory>::Adopt(
+        new ClassFactory(process, [&process]() -> IUnknown* { return static_cast<_MorvalyClsAttribute*>(new AttributeObject(process)); }));
+    DWORD cookie = 0;
+    if (SUCCEEDED(CoRegisterClassObject(CLSID_MorvalyClsAttribute, factory.Get(), CLSCTX_LOCAL_SERVER,
+                                        REGCLS_MULTIPLEUSE, &cookie))) {
+      code = process.Run(cookie);
+    }
+  }
+  process.Shutdown();
+  CoUninitialize();
+  return code;
+}
+
+// Started by hand, with nothing to do: say what this program is.
+int Introduce(HINSTANCE) {
+  MessageBoxW(nullptr,
+              L"Atrybuty zmienia wygląd linii warstw map (kolor, grubość, styl) w pakietach map programu "
+              L"Microsoft Map. Uruchamia go makro programu Excel albo przeglądarka map, a nie użytkownik.\n\n"
+              L"Aby zarejestrować składnik dla wszystkich użytkowników, uruchom jako administrator:\n"
+              L"    atrybuty.exe /RegServer\n"
+              L"a tylko dla siebie:\n"
+              L"    atrybuty.exe /RegServerUser\n\n"
+              L"Instalator Atrybuty robi to sam.",
+              L"Atrybuty", MB_OK | MB_ICONINFORMATION);
+  return 0;
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   const std::wstring line = commandLine ? commandLine : L"";
+  const std::vector<std::wstring> words = SplitCommandLine(line);
+  if (!words.empty() && lstrcmpiW(words.front().c_str(), kWriteRecordSwitch) == 0) {
+    return RunElevatedStep({words.begin() + 1, words.end()});
+  }
+  if (words.empty()) return Introduce(instance);
   const bool silent = HasSwitch(line, L"s");
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
+  if (!HasSwitch(line, L"RegServer") && !HasSwitch(line, L"UnregServer") && !HasSwitch(line, L"RegServerUser") &&
+      !HasSwitch(line, L"UnregServerUser")) {
+    return Serve(instance, HasSwitch(line, L"Embedding") || HasSwitch(line, L"Automation"));
+  }
   int code;
   if (HasSwitch(line, L"RegServer"))
     code = Register(true, RegistrationScope::Machine, silent);
@@ -80,10 +119,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     code = Register(false, RegistrationScope::Machine, silent);
   else if (HasSwitch(line, L"RegServerUser"))
     code = Register(true, RegistrationScope::User, silent);
-  else if (HasSwitch(line, L"UnregServerUser"))
-    code = Register(false, RegistrationScope::User, silent);
   else
-    code = Serve(instance, HasSwitch(line, L"Embedding") || HasSwitch(line, L"Automation"));
+    code = Register(false, RegistrationScope::User, silent);
   CoUninitialize();
   return code;
 }

@@ -1,0 +1,108 @@
+#include "core/mapfile/record_undo.h"
+
+#include <vector>
+
+#include "core/mapfile/line_style_record.h"
+#include "core/mapfile/record_write.h"
+
+namespace atrybuty {
+
+UndoResult UndoChange(DataFiles& files, const JournalEntry& change, const std::filesystem::path& path,
+                      const std::optional<std::filesystem::path>& allowedFolder, Journal& journal) {
+  UndoResult result;
+  OpenedFile opened = files.OpenForWriting(path);
+  if (!opened.file) {
+    result.error = opened.error;
+    return result;
+  }
+  DataFile& file = *opened.file;
+  if (allowedFolder) {
+    const auto real = file.RealPath();
+    const auto folder = files.RealFolder(*allowedFolder);
+    if (!real || !folder || !IsInsideFolder(*real, *folder)) {
+      result.status = UndoStatus::OutsideFolder;
+      return result;
+    }
+  }
+  const RecordRead now = ReadRecordOf(file);
+  if (now.status == RecordStatus::ReadFailed) {
+    result.status = UndoStatus::Failed;
+    return result;
+  }
+  if (now.status != RecordStatus::Ok) {
+    result.status = UndoStatus::NoRecord;
+    return result;
+  }
+  const auto offsets = OffsetsOf(now.base).All();
+  if (change.bytes.size() != offsets.size()) {
+    result.status = UndoStatus::NotARecordChange;
+    return result;
+  }
+  for (std::size_t i = 0; i < offsets.size(); ++i) {
+    if (change.bytes[i].offset != offsets[i]) {
+      result.status = UndoStatus::NotARecordChange;
+      return result;
+    }
+  }
+
+  const auto current = now.style.Bytes();
+  std::vector<std::size_t> restore;
+  for (std::size_t i = 0; i < offsets.size(); ++i) {
+    const JournalByte& b = change.bytes[i];
+    if (current[i] == b.newValue && b.newValue != b.oldValue) {
+      restore.push_back(i);
+    } else if (current[i] != b.oldValue) {
+      result.status = UndoStatus::ChangedSince;
+      result.offset = offsets[i];
+      result.found = current[i];
+      return result;
+    }
+  }
+  if (restore.empty()) {
+    result.status = UndoStatus::AlreadyRestored;
+    return result;
+  }
+
+  // The undo is a change of its own: recorded first, with all five bytes.
+  JournalEntry undo{JournalTimeNow(), change.package, change.layer, JournalFileName(path), {}};
+  for (std::size_t i = 0; i < offsets.size(); ++i) undo.bytes.push_back({offsets[i], current[i], change.bytes[i].oldValue});
+  result.journaled = journal.Append(undo);
+
+  std::vector<std::size_t> written;
+  for (std::size_t i : restore) {
+    const std::uint8_t value = change.bytes[i].oldValue;
+    if (!file.WriteAt(offsets[i], std::span(&value, 1))) {
+      for (std::size_t w : written) file.WriteAt(offsets[w], std::span(&current[w], 1));
+      file.Flush();
+      result.status = UndoStatus::Failed;
+      return result;
+    }
+    written.push_back(i);
+  }
+  result.status = file.Flush() ? UndoStatus::Restored : UndoStatus::Failed;
+  return result;
+}
+
+const char* Describe(UndoStatus status) {
+  switch (status) {
+    case UndoStatus::Restored:
+      return "restored";
+    case UndoStatus::AlreadyRestored:
+      return "the file already holds what the change replaced; nothing written";
+    case UndoStatus::NotARecordChange:
+      return "the journal line does not name the five bytes of the file's line-style record; nothing written";
+    case UndoStatus::NoRecord:
+      return "the file holds no line-style record; nothing written";
+    case UndoStatus::ChangedSince:
+      return "the file was changed again since; nothing written";
+    case UndoStatus::CannotOpen:
+      return "cannot be opened for writing";
+    case UndoStatus::OutsideFolder:
+      return "lies outside the map data folder (name the file with --file to restore it anyway)";
+    case UndoStatus::Failed:
+      return "the write failed; nothing was changed";
+  }
+  return "unknown";
+}
+
+}  // namespace atrybuty
