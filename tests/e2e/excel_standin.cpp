@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "win32/com/com_object.h"
 #include "win32/text/ansi_codec.h"
 
 namespace atrybuty::e2e {
@@ -31,24 +32,9 @@ Value FromVariant(const VARIANT& v) {
   }
 }
 
-class Enumerator final : public IEnumVARIANT {
+class Enumerator final : public win32::ComObject<IEnumVARIANT> {
  public:
   explicit Enumerator(std::vector<IDispatch*> items) : items_(std::move(items)) {}
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || iid == IID_IEnumVARIANT) {
-      *out = this;
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
   STDMETHODIMP Next(ULONG count, VARIANT* out, ULONG* fetched) override {
     ULONG n = 0;
     while (n < count && at_ < items_.size()) {
@@ -72,34 +58,18 @@ class Enumerator final : public IEnumVARIANT {
   STDMETHODIMP Clone(IEnumVARIANT**) override { return E_NOTIMPL; }
 
  private:
-  ~Enumerator() {
+  ~Enumerator() override {
     for (IDispatch* d : items_) d->Release();
   }
-  std::atomic<ULONG> refs_{1};
   std::vector<IDispatch*> items_;
   std::size_t at_ = 0;
 };
 
-class Adapter final : public IDispatch {
+class Adapter final : public win32::ComObject<IDispatch> {
  public:
   Adapter(std::shared_ptr<LateBound> object, std::shared_ptr<StandInControl> control)
       : object_(std::move(object)), control_(std::move(control)) {}
 
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || iid == IID_IDispatch) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
   STDMETHODIMP GetTypeInfoCount(UINT* count) override {
     *count = 0;
     return S_OK;
@@ -201,7 +171,6 @@ class Adapter final : public IDispatch {
     }
   }
 
-  std::atomic<ULONG> refs_{1};
   std::shared_ptr<LateBound> object_;
   std::shared_ptr<StandInControl> control_;
   std::map<std::string, DISPID> ids_;

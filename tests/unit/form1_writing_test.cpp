@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/mapfile/position_text.h"
+#include "core/text/paths.h"
 #include "support/form1_fixture.h"
 
 namespace atrybuty {
@@ -259,6 +260,28 @@ TEST_F(Form1Writing, AccessDeniedOffersToWriteAsAdministrator) {
     EXPECT_EQ(r.change, (RecordChange{7, 30, RgbBytes{0x12, 0x34, 0x56}}));
     EXPECT_EQ(r.context, (ChangeContext{"Polska", "Granice województw"}));
   }
+}
+
+// Program Files and a data file named with Polish letters (ANSI, as the
+// registry and the configuration hold them): read and written all the same.
+TEST_F(Form1Fixture, PolishLettersInTheDataFilesPathWork) {
+  const std::string programFiles = dir.Prefix() + "Pliki \xA3\xF3" "d\x9F";  // "Łódź" in code page 1250
+  registry.Set(kCurrentVersionKey, kProgramFilesDirValue, programFiles);
+  auto package = samples::BundledSample();
+  package.layers[2].fileName = "GRANICE \xAF\xF3\xB3w.DAT";  // "Żółw"
+  const std::filesystem::path data = PathFromAnsi(codec, DataFilePath(programFiles, package.layers[2].fileName));
+  std::filesystem::create_directories(data.parent_path());
+  WriteAll(Utf8FromPath(data), samples::DataFileBytes(package.layers[2]));
+  Install(package);
+  LoadOk();
+  messages.shown.clear();
+  Choose(kGranice);
+  ASSERT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+  view.SelectPickerItem(Picker::Thickness, 6);
+  EXPECT_EQ(form->ZmianaWarstw(), WriteOutcome::Written);
+  EXPECT_EQ(testing::ReadAll(Utf8FromPath(data))[kGraniceBase + 13], 6);
+  ASSERT_EQ(journal.entries.size(), 1u);
+  EXPECT_NE(journal.entries[0].dataFile.find("Łódź"), std::string::npos) << journal.entries[0].dataFile;
 }
 
 // A configuration's file name that leaves the data directory, or names a

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/component/process_lifetime.h"
 #include "core/component/run_form.h"
 #include "core/config/scramble.h"
 #include "support/fakes.h"
@@ -280,6 +281,66 @@ TEST(PackageList, SplitsAtEverySeparator) {
   EXPECT_EQ(TrimSpaces("  a b  "), "a b");
   EXPECT_EQ(TrimSpaces("\ta "), "\ta") << "only spaces are trimmed";
   EXPECT_EQ(TrimSpaces("   "), "");
+}
+
+// ---- When the server process leaves. ----
+
+class Lifetime : public ::testing::Test {
+ protected:
+  ProcessLifetime Make(bool startedByCom) {
+    return ProcessLifetime(startedByCom, {[this] { return dialogs; }, [this] { ++scheduled; }, [this] { ++left; }});
+  }
+  bool dialogs = false;
+  int scheduled = 0, left = 0;
+};
+
+TEST_F(Lifetime, WhatComesDuringThePendingLeaveKeepsTheProcess) {
+  struct Row {
+    const char* name;
+    std::function<void(ProcessLifetime&, bool& dialogs)> meanwhile;
+  };
+  const Row rows[] = {
+      {"a host locks it", [](ProcessLifetime& l, bool&) { l.Lock(true); }},
+      {"a new object", [](ProcessLifetime& l, bool&) { l.ObjectCreated(); }},
+      {"a dialog opens", [](ProcessLifetime&, bool& d) { d = true; }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    dialogs = false;
+    scheduled = left = 0;
+    ProcessLifetime lifetime = Make(true);
+    lifetime.ObjectCreated();
+    lifetime.ObjectDestroyed();
+    ASSERT_EQ(scheduled, 1) << "the last release schedules the leave";
+    row.meanwhile(lifetime, dialogs);
+    lifetime.LeaveNow();
+    EXPECT_EQ(left, 0);
+    EXPECT_TRUE(lifetime.Held());
+  }
+  // And once that lets go, the process leaves after all.
+  dialogs = false;
+  scheduled = left = 0;
+  ProcessLifetime lifetime = Make(false);
+  lifetime.Lock(true);
+  lifetime.Lock(false);
+  lifetime.Lock(true);
+  lifetime.LeaveNow();
+  lifetime.Lock(false);
+  EXPECT_EQ(scheduled, 2);
+  lifetime.LeaveNow();
+  EXPECT_EQ(left, 1);
+}
+
+TEST_F(Lifetime, AStartedServerWaitsForItsFirstObjectOrTheEndOfTheWait) {
+  ProcessLifetime byCom = Make(true);
+  byCom.Changed();
+  EXPECT_EQ(scheduled, 0) << "COM started it for an object still to come";
+  byCom.StartWaitOver();
+  EXPECT_EQ(scheduled, 1) << "none came";
+  scheduled = 0;
+  ProcessLifetime byHand = Make(false);
+  byHand.Changed();
+  EXPECT_EQ(scheduled, 1);
 }
 
 }  // namespace

@@ -12,12 +12,17 @@
 namespace atrybuty::win32 {
 
 ElevationResult WinElevation::WriteAsAdministrator(const ElevatedWrite& request) {
-  std::vector<wchar_t> exe(MAX_PATH);
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, exe.data(), static_cast<DWORD>(exe.size()));
-    if (n == 0) return {ElevationOutcome::CannotStart, 0, WideToUtf8(SystemMessage(HRESULT_FROM_WIN32(GetLastError())))};
-    if (n < exe.size()) break;
-    exe.resize(exe.size() * 2);
+  std::wstring exe = program_;
+  if (exe.empty()) {
+    std::vector<wchar_t> own(MAX_PATH);
+    for (;;) {
+      const DWORD n = GetModuleFileNameW(nullptr, own.data(), static_cast<DWORD>(own.size()));
+      if (n == 0)
+        return {ElevationOutcome::CannotStart, 0, WideToUtf8(SystemMessage(HRESULT_FROM_WIN32(GetLastError())))};
+      if (n < own.size()) break;
+      own.resize(own.size() * 2);
+    }
+    exe = own.data();
   }
   std::wstring parameters = kWriteRecordSwitch;
   for (const std::string& argument : ElevatedWriteArguments(request)) {
@@ -27,10 +32,11 @@ ElevationResult WinElevation::WriteAsAdministrator(const ElevatedWrite& request)
   HWND owner = owner_();
   SHELLEXECUTEINFOW run{};
   run.cbSize = sizeof run;
-  run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+  // The dialog tells the user itself when the program cannot be started.
+  run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
   run.hwnd = owner;
   run.lpVerb = L"runas";  // the UAC prompt
-  run.lpFile = exe.data();
+  run.lpFile = exe.c_str();
   run.lpParameters = parameters.c_str();
   run.nShow = SW_HIDE;
   if (!ShellExecuteExW(&run)) {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "core/form1/elevation.h"
 #include "win32/dialogs/dialog_host.h"
@@ -15,13 +16,16 @@ namespace atrybuty::win32 {
 
 class WinElevation final : public Elevation {
  public:
-  // `owner`: the dialog to hold off input from and to own the prompt.
-  WinElevation(DialogHost& host, std::function<HWND()> owner) : host_(host), owner_(std::move(owner)) {}
+  // `owner`: the dialog to hold off input from and to own the prompt;
+  // `program`: the server's program (this process's own, when empty).
+  WinElevation(DialogHost& host, std::function<HWND()> owner, std::wstring program = {})
+      : host_(host), owner_(std::move(owner)), program_(std::move(program)) {}
   ElevationResult WriteAsAdministrator(const ElevatedWrite& request) override;
 
  private:
   DialogHost& host_;
   std::function<HWND()> owner_;
+  std::wstring program_;
 };
 
 // The switch of atrybuty.exe that runs the elevated step.

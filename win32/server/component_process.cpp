@@ -40,7 +40,10 @@ ComponentProcess::ComponentProcess(HINSTANCE instance, bool startedByCom)
       typeInfos_(GuidLess),
       journal_(OpenJournal()),
       packageDialog_(*this),
-      form1_(*this) {
+      form1_(*this),
+      lifetime_(startedByCom, {[this] { return DialogsHold(); },
+                               [this] { SetTimer(owner_, kLeaveTimer, kLeaveDelayMs, nullptr); },
+                               [this] { Leave(); }}) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = OwnerProc;
@@ -49,10 +52,7 @@ ComponentProcess::ComponentProcess(HINSTANCE instance, bool startedByCom)
   RegisterClassExW(&wc);
   owner_ = CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, L"Atrybuty", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                            instance_, this);
-  if (startedByCom)
-    SetTimer(owner_, kStartTimer, kStartTimeoutMs, nullptr);
-  else
-    startWaitOver_ = true;
+  if (startedByCom) SetTimer(owner_, kStartTimer, kStartTimeoutMs, nullptr);
 }
 
 ComponentProcess::~ComponentProcess() {
@@ -75,33 +75,25 @@ LRESULT CALLBACK ComponentProcess::OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPA
   auto* self = reinterpret_cast<ComponentProcess*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (self && msg == WM_TIMER && wp == kStartTimer) {
     KillTimer(hwnd, kStartTimer);
-    self->startWaitOver_ = true;
-    self->MaybeLeave();
+    self->lifetime_.StartWaitOver();
     return 0;
   }
   if (self && msg == WM_TIMER && wp == kLeaveTimer) {
     KillTimer(hwnd, kLeaveTimer);
-    self->Leave();
+    self->lifetime_.LeaveNow();
     return 0;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 void ComponentProcess::OnObjectCreated(std::shared_ptr<AttributeData> attribute) {
-  ++objects_;
-  objectSeen_ = true;
+  lifetime_.ObjectCreated();
   if (attribute) state_.theAttribute = std::move(attribute);
 }
 
-void ComponentProcess::OnObjectDestroyed() {
-  --objects_;
-  MaybeLeave();
-}
+void ComponentProcess::OnObjectDestroyed() { lifetime_.ObjectDestroyed(); }
 
-void ComponentProcess::LockServer(bool lock) {
-  locks_ += lock ? 1 : -1;
-  MaybeLeave();
-}
+void ComponentProcess::LockServer(bool lock) { lifetime_.Lock(lock); }
 
 ITypeInfo* ComponentProcess::TypeInfo(REFIID iid) const {
   auto found = typeInfos_.find(iid);
@@ -113,32 +105,18 @@ ITypeInfo* ComponentProcess::TypeInfo(REFIID iid) const {
   return found->second.Get();
 }
 
-// The process runs while an object exists, the host locks it, or a dialog is
-// on screen. A dialog that is loaded but hidden (the viewer's, after an
-// apply) cannot be reached once every object is gone, so it does not keep
-// the process. When nothing holds, the process leaves a moment later (see
-// Leave); we do this ourselves rather than trust CoReleaseServerProcess alone.
-bool ComponentProcess::Held() const {
+// A dialog that is loaded but hidden (the viewer's, after an apply) cannot be
+// reached once every object is gone, so it does not keep the process. A
+// dialog's handler does: choosing another map unloads both dialogs before it
+// opens them again. We leave by ourselves rather than trust
+// CoReleaseServerProcess alone.
+bool ComponentProcess::DialogsHold() const {
   auto shown = [](HWND dialog) { return dialog && IsWindowVisible(dialog); };
-  // A dialog's handler may be running too: choosing another map unloads both
-  // dialogs before it opens them again.
-  return objects_ > 0 || locks_ > 0 || shown(form1_.Handle()) || shown(packageDialog_.Handle()) ||
-         form1_.HandlerRunning() || (!objectSeen_ && !startWaitOver_);
+  return shown(form1_.Handle()) || shown(packageDialog_.Handle()) || form1_.HandlerRunning();
 }
 
-void ComponentProcess::MaybeLeave() {
-  if (leaving_ || Held()) return;
-  leaving_ = true;
-  SetTimer(owner_, kLeaveTimer, kLeaveDelayMs, nullptr);
-}
-
-// Outside any incoming call: the class objects are revoked and the loop
-// left, unless something took hold of the process meanwhile (an object, a
-// lock, a dialog).
+// Outside any incoming call: the class objects are revoked and the loop left.
 void ComponentProcess::Leave() {
-  if (!leaving_) return;
-  leaving_ = false;
-  if (Held()) return;
   if (classCookie_) CoRevokeClassObject(std::exchange(classCookie_, 0));
   PostQuitMessage(0);
 }
@@ -199,7 +177,7 @@ bool ComponentProcess::HandleDialogMessage(MSG& msg) {
 
 int ComponentProcess::Run(DWORD classCookie) {
   classCookie_ = classCookie;
-  MaybeLeave();
+  lifetime_.Changed();
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (HandleDialogMessage(msg)) continue;

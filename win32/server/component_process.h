@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+#include "core/component/process_lifetime.h"
 #include "core/component/process_state.h"
 #include "core/component/run_form.h"
 #include "core/form1/form1_controller.h"
@@ -61,7 +62,7 @@ class ComponentProcess final : public DialogHost, public ObjectRegistry, public 
   void RunModalLoop(const std::function<bool()>& shown) override;
   void PumpWaitingMessages() override;
   bool WaitPumping(HANDLE handle, DWORD milliseconds) override;
-  void OnDialogsChanged() override { MaybeLeave(); }
+  void OnDialogsChanged() override { lifetime_.Changed(); }
   Form1Services ControllerServices(Elevation& elevation) override;
   COLORREF* CustomColours() override { return customColours_; }
 
@@ -74,9 +75,8 @@ class ComponentProcess final : public DialogHost, public ObjectRegistry, public 
  private:
   static LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   bool HandleDialogMessage(MSG& msg);
-  // Whether anything keeps the process running now.
-  bool Held() const;
-  void MaybeLeave();
+  // The process's part in what holds it: a dialog shown or busy.
+  bool DialogsHold() const;
   void Leave();
   // A busy host is asked again after this wait: the dialog keeps painting
   // and takes no input meanwhile.
@@ -99,11 +99,7 @@ class ComponentProcess final : public DialogHost, public ObjectRegistry, public 
   Form1Host form1_;
   COLORREF customColours_[16] = {};
 
-  long objects_ = 0;
-  long locks_ = 0;
-  bool objectSeen_ = false;
-  bool startWaitOver_ = false;
-  bool leaving_ = false;
+  ProcessLifetime lifetime_;
   DWORD classCookie_ = 0;
 };
 
