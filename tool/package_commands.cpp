@@ -12,7 +12,7 @@
 
 #include <vector>
 
-#include "core/component/run_form.h"
+#include "core/config/package_configuration.h"
 #include "core/config/file_bytes.h"
 #include "core/config/layer_table.h"
 #include "core/config/profile.h"

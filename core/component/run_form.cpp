@@ -4,25 +4,6 @@
 
 namespace atrybuty {
 
-std::vector<std::string> SplitPackageList(const std::string& list) {
-  std::vector<std::string> pieces;
-  if (list.empty()) return pieces;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t sep = list.find(';', start);
-    pieces.push_back(list.substr(start, sep == std::string::npos ? std::string::npos : sep - start));
-    if (sep == std::string::npos) break;
-    start = sep + 1;
-  }
-  return pieces;
-}
-
-std::string TrimSpaces(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 std::optional<HostError> RunForm(const AttributeData& self, ProcessState& state, RunFormServices& s) {
   state.fromExec = self.showNow;
   state.viewerMode = false;

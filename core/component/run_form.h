@@ -11,6 +11,7 @@
 #include "core/component/dialog_hosts.h"
 #include "core/form1/message_boxes.h"
 #include "core/component/process_state.h"
+#include "core/config/package_configuration.h"
 #include "core/config/registry.h"
 #include "core/config/temp_files.h"
 #include "core/text/codec.h"
@@ -31,10 +32,6 @@ inline constexpr char kConfigMessage[] =
     "Nie mogę zlikalizować pliku konfiguracji. Pakiet nie został poprawnie zainstalowany. "
     "Skontaktuj się z dostawcą oprogramowania.";
 
-// The pieces of the package list: split at every ";", empty text giving none.
-std::vector<std::string> SplitPackageList(const std::string& list);
-// Leading and trailing spaces removed (spaces only).
-std::string TrimSpaces(const std::string& text);
 
 // Runs the start for the object whose properties are `self`. Returns the
 // error the host receives, or nothing when the run ended normally (including

@@ -7,71 +7,10 @@
 #include "core/config/file_bytes.h"
 #include "core/config/stdio_file.h"
 #include "core/mapfile/position_text.h"
+#include "core/text/escapes.h"
 
 namespace atrybuty {
 namespace {
-
-std::string Escape(std::string_view s) {
-  std::string out;
-  for (char c : s) {
-    switch (c) {
-      case '\t':
-        out += "\\t";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      default:
-        out.push_back(c);
-    }
-  }
-  return out;
-}
-
-std::optional<std::string> Unescape(std::string_view s) {
-  std::string out;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i] != '\\') {
-      out.push_back(s[i]);
-      continue;
-    }
-    if (++i == s.size()) return std::nullopt;
-    switch (s[i]) {
-      case 't':
-        out.push_back('\t');
-        break;
-      case 'n':
-        out.push_back('\n');
-        break;
-      case 'r':
-        out.push_back('\r');
-        break;
-      case '\\':
-        out.push_back('\\');
-        break;
-      default:
-        return std::nullopt;
-    }
-  }
-  return out;
-}
-
-std::vector<std::string_view> Split(std::string_view s, char sep) {
-  std::vector<std::string_view> parts;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t at = s.find(sep, start);
-    parts.push_back(s.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
-    if (at == std::string_view::npos) return parts;
-    start = at + 1;
-  }
-}
 
 std::optional<std::uint8_t> HexByte(std::string_view s) {
   if (s.size() != 2) return std::nullopt;
@@ -107,7 +46,7 @@ void AppendHexByte(std::string& out, std::uint8_t b) {
 
 std::string FormatJournalLine(const JournalEntry& e) {
   std::string line =
-      Escape(e.time) + '\t' + Escape(e.package) + '\t' + Escape(e.layer) + '\t' + Escape(e.dataFile) + '\t';
+      EscapeField(e.time) + '\t' + EscapeField(e.package) + '\t' + EscapeField(e.layer) + '\t' + EscapeField(e.dataFile) + '\t';
   for (std::size_t i = 0; i < e.bytes.size(); ++i) {
     if (i) line.push_back(' ');
     line += PositionText(e.bytes[i].offset) + ':';
@@ -120,12 +59,12 @@ std::string FormatJournalLine(const JournalEntry& e) {
 
 std::optional<JournalEntry> ParseJournalLine(std::string_view line) {
   while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
-  const auto fields = Split(line, '\t');
+  const auto fields = SplitAt(line, '\t');
   if (fields.size() != 5) return std::nullopt;
   JournalEntry e;
   std::optional<std::string> parts[4];
   for (int i = 0; i < 4; ++i) {
-    parts[i] = Unescape(fields[i]);
+    parts[i] = UnescapeField(fields[i]);
     if (!parts[i]) return std::nullopt;
   }
   e.time = *parts[0];
@@ -133,7 +72,7 @@ std::optional<JournalEntry> ParseJournalLine(std::string_view line) {
   e.layer = *parts[2];
   e.dataFile = *parts[3];
   if (!IsJournalTime(e.time) || e.dataFile.empty() || fields[4].empty()) return std::nullopt;
-  const auto items = Split(fields[4], ' ');
+  const auto items = SplitAt(fields[4], ' ');
   if (items.size() > 5) return std::nullopt;
   for (std::string_view item : items) {
     const std::size_t colon = item.find(':');
@@ -180,7 +119,7 @@ std::optional<std::vector<JournalEntry>> ReadJournal(const std::filesystem::path
   if (!bytes) return std::nullopt;
   std::vector<JournalEntry> entries;
   const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-  for (std::string_view line : Split(text, '\n')) {
+  for (std::string_view line : SplitAt(text, '\n')) {
     if (auto e = ParseJournalLine(line)) entries.push_back(std::move(*e));
   }
   return entries;

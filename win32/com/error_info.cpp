@@ -13,15 +13,16 @@ namespace {
 
 class ErrorObject final : public ComObject<IErrorInfo> {
  public:
-  ErrorObject(std::wstring description, ServerLock* lock) : description_(std::move(description)), lock_(lock) {
+  ErrorObject(std::wstring description, ServerLock* lock, std::wstring source, const GUID& guid)
+      : description_(std::move(description)), source_(std::move(source)), guid_(guid), lock_(lock) {
     if (lock_) lock_->LockServer(true);
   }
   STDMETHODIMP GetGUID(GUID* guid) override {
     if (!guid) return E_POINTER;
-    *guid = IID__MorvalyClsAttribute;
+    *guid = guid_;
     return S_OK;
   }
-  STDMETHODIMP GetSource(BSTR* source) override { return Copy(L"Atrybuty.MorvalyClsAttribute", source); }
+  STDMETHODIMP GetSource(BSTR* source) override { return Copy(source_, source); }
   STDMETHODIMP GetDescription(BSTR* description) override { return Copy(description_, description); }
   STDMETHODIMP GetHelpFile(BSTR* file) override { return Copy(L"", file); }
   STDMETHODIMP GetHelpContext(DWORD* context) override {
@@ -40,6 +41,8 @@ class ErrorObject final : public ComObject<IErrorInfo> {
     return *out ? S_OK : E_OUTOFMEMORY;
   }
   std::wstring description_;
+  std::wstring source_;
+  GUID guid_;
   ServerLock* lock_;
 };
 
@@ -86,8 +89,10 @@ HRESULT ToDispatchResult(HRESULT hr, EXCEPINFO* excep) {
   return IsDispatchError(hr) ? hr : DISP_E_EXCEPTION;
 }
 
-HRESULT ReportAutomationError(HRESULT hr, const std::wstring& description, ServerLock* lock) {
-  ErrorObject* error = new (std::nothrow) ErrorObject(description, lock);
+HRESULT ReportAutomationError(HRESULT hr, const std::wstring& description, ServerLock* lock, const wchar_t* source,
+                              REFGUID guid) {
+  ErrorObject* error =
+      new (std::nothrow) ErrorObject(description, lock, source, guid == GUID_NULL ? IID__MorvalyClsAttribute : guid);
   if (!error) return hr;
   SetErrorInfo(0, error);
   error->Release();

@@ -25,6 +25,21 @@ inline constexpr HRESULT kLayerCountInvalid = AutomationError(0x0204);
 inline constexpr HRESULT kNoLayers = AutomationError(0x0205);
 inline constexpr HRESULT kDialogFailed = AutomationError(0x0206);
 inline constexpr HRESULT kDialogBusy = AutomationError(0x0207);
+// LineStyles, the class that works without windows.
+inline constexpr HRESULT kPackageNotInstalled = AutomationError(0x0210);
+inline constexpr HRESULT kLayerNotFound = AutomationError(0x0211);
+inline constexpr HRESULT kNoRecord = AutomationError(0x0212);
+inline constexpr HRESULT kDataFileUnreadable = AutomationError(0x0213);
+inline constexpr HRESULT kAccessDenied = AutomationError(0x0214);
+inline constexpr HRESULT kDataFileNotWritable = AutomationError(0x0215);
+inline constexpr HRESULT kChangedSinceRead = AutomationError(0x0216);
+inline constexpr HRESULT kWriteFailed = AutomationError(0x0217);
+inline constexpr HRESULT kValueOutOfRange = AutomationError(0x0218);
+inline constexpr HRESULT kUndoRefused = AutomationError(0x0219);
+inline constexpr HRESULT kChangeNotFound = AutomationError(0x021A);
+inline constexpr HRESULT kFileUnreadable = AutomationError(0x021B);
+inline constexpr HRESULT kFileNotWritable = AutomationError(0x021C);
+inline constexpr HRESULT kImportFileInvalid = AutomationError(0x021D);
 
 // The error a host's RunForm ends with, by the kind of failure.
 HRESULT AutomationErrorOf(HostErrorKind kind);
@@ -45,6 +60,7 @@ HRESULT ToDispatchResult(HRESULT hr, EXCEPINFO* excep);
 // lives in this process and the host may hold it after the call (VBScript
 // keeps Err until the script ends), so it locks the server while it lives:
 // a host must never be left holding an error of a server that has gone.
-HRESULT ReportAutomationError(HRESULT hr, const std::wstring& description, ServerLock* lock);
+HRESULT ReportAutomationError(HRESULT hr, const std::wstring& description, ServerLock* lock,
+                              const wchar_t* source = L"Atrybuty.MorvalyClsAttribute", REFGUID guid = GUID_NULL);
 
 }  // namespace atrybuty::win32

@@ -23,42 +23,89 @@ struct Value {
   std::wstring data;
 };
 
+struct ClassEntry {
+  const CLSID& clsid;
+  const wchar_t* name;
+  const wchar_t* progId;
+  const wchar_t* versionedProgId;
+};
+
+struct InterfaceEntry {
+  const IID& iid;
+  const wchar_t* name;
+};
+
+const ClassEntry kClasses[] = {
+    {CLSID_MorvalyClsAttribute, L"MorvalyClsAttribute", kProgId, kVersionedProgId},
+    {CLSID_LineStyles, L"LineStyles", kLineStylesProgId, kVersionedLineStylesProgId},
+};
+
+const InterfaceEntry kInterfaces[] = {
+    {IID__MorvalyClsAttribute, L"_MorvalyClsAttribute"},
+    {IID_ILineStyles, L"ILineStyles"},
+    {IID_IAtrybutyItems, L"IAtrybutyItems"},
+    {IID_IPackage, L"IPackage"},
+    {IID_ILayer, L"ILayer"},
+    {IID_ILineStyle, L"ILineStyle"},
+    {IID_IChange, L"IChange"},
+    {IID_IImportResult, L"IImportResult"},
+};
+
+// The type library's version: 1.1 (LineStyles came with it). Workbooks that
+// reference 1.0 find it, as a reference finds the highest minor version of
+// its major one.
+constexpr wchar_t kTypeLibVersion[] = L"1.1";
+
 std::vector<Value> Values(const std::wstring& exePath) {
-  const std::wstring clsid = L"CLSID\\" + GuidText(CLSID_MorvalyClsAttribute);
-  const std::wstring iid = L"Interface\\" + GuidText(IID__MorvalyClsAttribute);
   const std::wstring libid = GuidText(LIBID_Atrybuty);
-  const std::wstring typelib = L"TypeLib\\" + libid + L"\\1.0";
+  const std::wstring typelib = L"TypeLib\\" + libid + L"\\" + kTypeLibVersion;
   std::wstring folder = exePath.substr(0, exePath.find_last_of(L"\\/") + 1);
   if (folder.size() > 3 && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
-  return {
-      {clsid, L"", L"MorvalyClsAttribute"},
-      {clsid + L"\\LocalServer32", L"", L"\"" + exePath + L"\""},
-      {clsid + L"\\ProgID", L"", kVersionedProgId},
-      {clsid + L"\\VersionIndependentProgID", L"", kProgId},
-      {clsid + L"\\TypeLib", L"", libid},
-      {clsid + L"\\Version", L"", L"1.0"},
-      {kProgId, L"", L"MorvalyClsAttribute"},
-      {std::wstring(kProgId) + L"\\CLSID", L"", GuidText(CLSID_MorvalyClsAttribute)},
-      {std::wstring(kProgId) + L"\\CurVer", L"", kVersionedProgId},
-      {kVersionedProgId, L"", L"MorvalyClsAttribute"},
-      {std::wstring(kVersionedProgId) + L"\\CLSID", L"", GuidText(CLSID_MorvalyClsAttribute)},
-      {typelib, L"", L"Atrybuty"},
-      {typelib + L"\\0\\win64", L"", exePath},
-      {typelib + L"\\0\\win32", L"", exePath},
-      {typelib + L"\\FLAGS", L"", L"0"},
-      {typelib + L"\\HELPDIR", L"", folder},
-      {iid, L"", L"_MorvalyClsAttribute"},
-      {iid + L"\\ProxyStubClsid", L"", kOleAutomationProxy},
-      {iid + L"\\ProxyStubClsid32", L"", kOleAutomationProxy},
-      {iid + L"\\TypeLib", L"", libid},
-      {iid + L"\\TypeLib", L"Version", L"1.0"},
-  };
+  std::vector<Value> values;
+  for (const ClassEntry& c : kClasses) {
+    const std::wstring clsid = L"CLSID\\" + GuidText(c.clsid);
+    values.insert(values.end(), {
+                                    {clsid, L"", c.name},
+                                    {clsid + L"\\LocalServer32", L"", L"\"" + exePath + L"\""},
+                                    {clsid + L"\\ProgID", L"", c.versionedProgId},
+                                    {clsid + L"\\VersionIndependentProgID", L"", c.progId},
+                                    {clsid + L"\\TypeLib", L"", libid},
+                                    {clsid + L"\\Version", L"", kTypeLibVersion},
+                                    {c.progId, L"", c.name},
+                                    {std::wstring(c.progId) + L"\\CLSID", L"", GuidText(c.clsid)},
+                                    {std::wstring(c.progId) + L"\\CurVer", L"", c.versionedProgId},
+                                    {c.versionedProgId, L"", c.name},
+                                    {std::wstring(c.versionedProgId) + L"\\CLSID", L"", GuidText(c.clsid)},
+                                });
+  }
+  values.insert(values.end(), {
+                                  {typelib, L"", L"Atrybuty"},
+                                  {typelib + L"\\0\\win64", L"", exePath},
+                                  {typelib + L"\\0\\win32", L"", exePath},
+                                  {typelib + L"\\FLAGS", L"", L"0"},
+                                  {typelib + L"\\HELPDIR", L"", folder},
+                              });
+  for (const InterfaceEntry& i : kInterfaces) {
+    const std::wstring iid = L"Interface\\" + GuidText(i.iid);
+    values.insert(values.end(), {
+                                    {iid, L"", i.name},
+                                    {iid + L"\\ProxyStubClsid", L"", kOleAutomationProxy},
+                                    {iid + L"\\ProxyStubClsid32", L"", kOleAutomationProxy},
+                                    {iid + L"\\TypeLib", L"", libid},
+                                    {iid + L"\\TypeLib", L"Version", kTypeLibVersion},
+                                });
+  }
+  return values;
 }
 
 // The trees registration owns; removing them removes every value above.
 std::vector<std::wstring> OwnedTrees() {
-  return {L"CLSID\\" + GuidText(CLSID_MorvalyClsAttribute), kProgId, kVersionedProgId,
-          L"TypeLib\\" + GuidText(LIBID_Atrybuty), L"Interface\\" + GuidText(IID__MorvalyClsAttribute)};
+  std::vector<std::wstring> trees = {L"TypeLib\\" + GuidText(LIBID_Atrybuty)};
+  for (const ClassEntry& c : kClasses) {
+    trees.insert(trees.end(), {L"CLSID\\" + GuidText(c.clsid), c.progId, c.versionedProgId});
+  }
+  for (const InterfaceEntry& i : kInterfaces) trees.push_back(L"Interface\\" + GuidText(i.iid));
+  return trees;
 }
 
 // Parents registration may have had to create (in a fresh per-user hive).

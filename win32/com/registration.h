@@ -15,6 +15,8 @@ enum class RegistrationScope { Machine, User };
 
 inline constexpr wchar_t kProgId[] = L"Atrybuty.MorvalyClsAttribute";
 inline constexpr wchar_t kVersionedProgId[] = L"Atrybuty.MorvalyClsAttribute.1";
+inline constexpr wchar_t kLineStylesProgId[] = L"Atrybuty.LineStyles";
+inline constexpr wchar_t kVersionedLineStylesProgId[] = L"Atrybuty.LineStyles.1";
 
 // The keys registration writes below the scope's Software\Classes, in the
 // order they are written (parents first).

@@ -117,7 +117,7 @@ bool ComponentProcess::DialogsHold() const {
 
 // Outside any incoming call: the class objects are revoked and the loop left.
 void ComponentProcess::Leave() {
-  if (classCookie_) CoRevokeClassObject(std::exchange(classCookie_, 0));
+  for (DWORD cookie : std::exchange(classCookies_, {})) CoRevokeClassObject(cookie);
   PostQuitMessage(0);
 }
 
@@ -175,8 +175,8 @@ bool ComponentProcess::HandleDialogMessage(MSG& msg) {
   return false;
 }
 
-int ComponentProcess::Run(DWORD classCookie) {
-  classCookie_ = classCookie;
+int ComponentProcess::Run(std::vector<DWORD> classCookies) {
+  classCookies_ = std::move(classCookies);
   lifetime_.Changed();
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -184,7 +184,7 @@ int ComponentProcess::Run(DWORD classCookie) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  if (classCookie_) CoRevokeClassObject(std::exchange(classCookie_, 0));
+  for (DWORD cookie : std::exchange(classCookies_, {})) CoRevokeClassObject(cookie);
   return 0;
 }
 

@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "core/component/process_lifetime.h"
 #include "core/component/process_state.h"
@@ -41,8 +42,9 @@ class ComponentProcess final : public DialogHost, public ObjectRegistry, public 
   ComponentProcess(const ComponentProcess&) = delete;
   ComponentProcess& operator=(const ComponentProcess&) = delete;
 
-  // The main message loop; returns when the process should end.
-  int Run(DWORD classCookie);
+  // The main message loop, serving the class objects of these cookies;
+  // returns when the process should end, with the class objects revoked.
+  int Run(std::vector<DWORD> classCookies);
   // Before COM is uninitialised: the dialogs go and the host's objects are
   // released, while COM can still release them.
   void Shutdown();
@@ -100,7 +102,7 @@ class ComponentProcess final : public DialogHost, public ObjectRegistry, public 
   COLORREF customColours_[16] = {};
 
   ProcessLifetime lifetime_;
-  DWORD classCookie_ = 0;
+  std::vector<DWORD> classCookies_;
 };
 
 }  // namespace atrybuty::win32

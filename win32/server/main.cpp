@@ -19,6 +19,7 @@
 #include "atrybuty_h.h"
 #include "win32/com/attribute_object.h"
 #include "win32/com/class_factory.h"
+#include "win32/com/line_styles.h"
 #include "win32/com/registration.h"
 #include "win32/command_line.h"
 #include "win32/dialogs/win_elevation.h"
@@ -70,12 +71,23 @@ int Serve(HINSTANCE instance, bool startedByCom) {
   ComponentProcess process(instance, startedByCom);
   int code = 1;
   {
-    const ComPtr<ClassFactory> factory = ComPtr<ClassFactory>::Adopt(
-        new ClassFactory(process, [&process]() -> IUnknown* { return static_cast<_MorvalyClsAttribute*>(new AttributeObject(process)); }));
-    DWORD cookie = 0;
-    if (SUCCEEDED(CoRegisterClassObject(CLSID_MorvalyClsAttribute, factory.Get(), CLSCTX_LOCAL_SERVER,
-                                        REGCLS_MULTIPLEUSE, &cookie))) {
-      code = process.Run(cookie);
+    const ComPtr<ClassFactory> attributes = ComPtr<ClassFactory>::Adopt(new ClassFactory(
+        process, [&process]() -> IUnknown* { return static_cast<_MorvalyClsAttribute*>(new AttributeObject(process)); }));
+    const ComPtr<ClassFactory> lineStyles =
+        ComPtr<ClassFactory>::Adopt(new ClassFactory(process, [&process] { return MakeLineStyles(process); }));
+    // Both classes are registered suspended and resumed together, so that a
+    // host never finds one of them missing.
+    DWORD cookies[2] = {};
+    if (SUCCEEDED(CoRegisterClassObject(CLSID_MorvalyClsAttribute, attributes.Get(), CLSCTX_LOCAL_SERVER,
+                                        REGCLS_MULTIPLEUSE | REGCLS_SUSPENDED, &cookies[0])) &&
+        SUCCEEDED(CoRegisterClassObject(CLSID_LineStyles, lineStyles.Get(), CLSCTX_LOCAL_SERVER,
+                                        REGCLS_MULTIPLEUSE | REGCLS_SUSPENDED, &cookies[1])) &&
+        SUCCEEDED(CoResumeClassObjects())) {
+      code = process.Run({cookies[0], cookies[1]});
+    } else {
+      for (DWORD cookie : cookies) {
+        if (cookie) CoRevokeClassObject(cookie);
+      }
     }
   }
   process.Shutdown();
