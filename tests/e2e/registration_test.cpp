@@ -101,17 +101,24 @@ std::wstring RegisteredExe() {
 
 void ExpectRegisteredUnder(HKEY root) {
   const std::wstring classes = L"Software\\Classes\\";
-  const std::wstring clsid = classes + L"CLSID\\" + Guid(CLSID_MorvalyClsAttribute);
-  const std::wstring iid = classes + L"Interface\\" + Guid(IID__MorvalyClsAttribute);
-  const std::wstring lib = classes + L"TypeLib\\" + Guid(LIBID_Atrybuty) + L"\\1.0";
+  const std::wstring lib = classes + L"TypeLib\\" + Guid(LIBID_Atrybuty) + L"\\1.1";
+  const std::pair<const CLSID*, std::wstring> kClasses[] = {{&CLSID_MorvalyClsAttribute, L"Atrybuty.MorvalyClsAttribute"},
+                                                            {&CLSID_LineStyles, L"Atrybuty.LineStyles"}};
   for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
     SCOPED_TRACE(view == KEY_WOW64_64KEY ? "64-bit view" : "32-bit view");
-    EXPECT_EQ(Value(root, clsid + L"\\LocalServer32", nullptr, view), L"\"" + RegisteredExe() + L"\"");
-    EXPECT_EQ(Value(root, clsid + L"\\ProgID", nullptr, view), L"Atrybuty.MorvalyClsAttribute.1");
-    EXPECT_EQ(Value(root, clsid + L"\\VersionIndependentProgID", nullptr, view), L"Atrybuty.MorvalyClsAttribute");
-    EXPECT_EQ(Value(root, clsid + L"\\TypeLib", nullptr, view), Guid(LIBID_Atrybuty));
-    EXPECT_EQ(Value(root, iid + L"\\ProxyStubClsid32", nullptr, view), L"{00020424-0000-0000-C000-000000000046}");
-    EXPECT_EQ(Value(root, iid + L"\\TypeLib", L"Version", view), L"1.0");
+    for (const auto& [id, progId] : kClasses) {
+      const std::wstring clsid = classes + L"CLSID\\" + Guid(*id);
+      EXPECT_EQ(Value(root, clsid + L"\\LocalServer32", nullptr, view), L"\"" + RegisteredExe() + L"\"");
+      EXPECT_EQ(Value(root, clsid + L"\\ProgID", nullptr, view), progId + L".1");
+      EXPECT_EQ(Value(root, clsid + L"\\VersionIndependentProgID", nullptr, view), progId);
+      EXPECT_EQ(Value(root, clsid + L"\\TypeLib", nullptr, view), Guid(LIBID_Atrybuty));
+    }
+    for (const IID* id : {&IID__MorvalyClsAttribute, &IID_ILineStyles, &IID_IAtrybutyItems, &IID_IPackage, &IID_ILayer,
+                          &IID_ILineStyle, &IID_IChange, &IID_IImportResult}) {
+      const std::wstring iid = classes + L"Interface\\" + Guid(*id);
+      EXPECT_EQ(Value(root, iid + L"\\ProxyStubClsid32", nullptr, view), L"{00020424-0000-0000-C000-000000000046}");
+      EXPECT_EQ(Value(root, iid + L"\\TypeLib", L"Version", view), L"1.1");
+    }
   }
   EXPECT_EQ(Value(root, classes + L"Atrybuty.MorvalyClsAttribute\\CLSID", nullptr, KEY_WOW64_64KEY),
             Guid(CLSID_MorvalyClsAttribute));
@@ -141,8 +148,34 @@ TEST(Registration, MachineWideLetsHostsCreateTheObjectAndUnregistrationLeavesNot
   ExpectRegisteredUnder(HKEY_LOCAL_MACHINE);
 
   CLSID clsid;
+  ASSERT_EQ(CLSIDFromProgID(L"Atrybuty.LineStyles", &clsid), S_OK);
+  EXPECT_EQ(clsid, CLSID_LineStyles);
   ASSERT_EQ(CLSIDFromProgID(L"Atrybuty.MorvalyClsAttribute", &clsid), S_OK);
   EXPECT_EQ(clsid, CLSID_MorvalyClsAttribute);
+
+  // A workbook saved with a reference to version 1.0 of the type library
+  // finds 1.1; its IntelliSense text is Polish.
+  ITypeLib* library = nullptr;
+  ASSERT_EQ(LoadRegTypeLib(LIBID_Atrybuty, 1, 0, 0, &library), S_OK);
+  TLIBATTR* attributes = nullptr;
+  ASSERT_EQ(library->GetLibAttr(&attributes), S_OK);
+  EXPECT_EQ(attributes->wMajorVerNum, 1);
+  EXPECT_EQ(attributes->wMinorVerNum, 1);
+  library->ReleaseTLibAttr(attributes);
+  ITypeInfo* layer = nullptr;
+  ASSERT_EQ(library->GetTypeInfoOfGuid(IID_ILayer, &layer), S_OK);
+  BSTR help = nullptr;
+  ASSERT_EQ(layer->GetDocumentation(MEMBERID_NIL, nullptr, &help, nullptr, nullptr), S_OK);
+  EXPECT_EQ(std::wstring(help), L"Warstwa pakietu map");
+  SysFreeString(help);
+  MEMBERID set = 0;
+  LPOLESTR name = const_cast<LPOLESTR>(L"SetLineStyle");
+  ASSERT_EQ(layer->GetIDsOfNames(&name, 1, &set), S_OK);
+  ASSERT_EQ(layer->GetDocumentation(set, nullptr, &help, nullptr, nullptr), S_OK);
+  EXPECT_EQ(std::wstring(help).find(L"Zmienia styl linii warstwy"), 0u) << "Polish letters come through";
+  SysFreeString(help);
+  layer->Release();
+  library->Release();
   ASSERT_EQ(CLSIDFromProgID(L"Atrybuty.MorvalyClsAttribute.1", &clsid), S_OK);
   IDispatch* object = nullptr;
   ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch, reinterpret_cast<void**>(&object)),

@@ -131,6 +131,54 @@ std::optional<std::vector<DWORD>> ServerProcesses() {
 
 }  // namespace
 
+HRESULT LateInvoke(IDispatch* object, const wchar_t* member, WORD flags, std::vector<win32::Variant>& args,
+                   VARIANT* result, std::wstring* description) {
+  if (!object) return E_POINTER;
+  DISPID id;
+  LPOLESTR name = const_cast<LPOLESTR>(member);
+  HRESULT hr = object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
+  if (FAILED(hr)) return hr;
+  std::vector<VARIANT> reversed;  // DISPPARAMS takes the last argument first
+  for (auto it = args.rbegin(); it != args.rend(); ++it) reversed.push_back(*it->Get());
+  DISPID putId = DISPID_PROPERTYPUT;
+  DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+  if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+    params.rgdispidNamedArgs = &putId;
+    params.cNamedArgs = 1;
+  }
+  EXCEPINFO excep{};
+  hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, &excep, nullptr);
+  if (hr == DISP_E_EXCEPTION) {
+    if (description && excep.bstrDescription) *description = excep.bstrDescription;
+    hr = excep.scode ? excep.scode : hr;
+    SysFreeString(excep.bstrDescription);
+    SysFreeString(excep.bstrSource);
+    SysFreeString(excep.bstrHelpFile);
+  }
+  return hr;
+}
+
+win32::Variant Number(long value) {
+  win32::Variant v;
+  V_VT(v.Get()) = VT_I4;
+  V_I4(v.Get()) = value;
+  return v;
+}
+
+win32::Variant Text(const std::wstring& value) {
+  win32::Variant v;
+  V_VT(v.Get()) = VT_BSTR;
+  V_BSTR(v.Get()) = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
+  return v;
+}
+
+win32::Variant Missing() {
+  win32::Variant v;
+  V_VT(v.Get()) = VT_ERROR;
+  V_ERROR(v.Get()) = DISP_E_PARAMNOTFOUND;
+  return v;
+}
+
 int ServerProcessCount() {
   const auto ids = ServerProcesses();
   return ids ? static_cast<int>(ids->size()) : -1;

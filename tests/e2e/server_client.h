@@ -9,6 +9,7 @@
 #include <functional>
 #include <future>
 #include <string>
+#include <vector>
 
 #include "win32/com/com_ptr.h"
 
@@ -38,6 +39,16 @@ class AttributeClient {
   HRESULT Invoke(const wchar_t* member, WORD flags, VARIANT* arg, VARIANT* result, std::wstring* description = nullptr);
   ComPtr<IDispatch> object_;
 };
+
+// object.member(args...) late-bound, as a script calls it: `args` in the
+// order of the call. On failure `description` gets Err.Description, and the
+// result is the error's number.
+HRESULT LateInvoke(IDispatch* object, const wchar_t* member, WORD flags, std::vector<win32::Variant>& args,
+                   VARIANT* result = nullptr, std::wstring* description = nullptr);
+// A VARIANT of a number, a text, or an argument left out.
+win32::Variant Number(long value);
+win32::Variant Text(const std::wstring& value);
+win32::Variant Missing();
 
 // What a RunForm call on another thread ended with.
 struct RunFormOutcome {

@@ -95,6 +95,15 @@ class Variant {
   ~Variant() { VariantClear(&v_); }
   Variant(const Variant&) = delete;
   Variant& operator=(const Variant&) = delete;
+  Variant(Variant&& o) noexcept : v_(o.v_) { VariantInit(&o.v_); }
+  Variant& operator=(Variant&& o) noexcept {
+    if (this != &o) {
+      VariantClear(&v_);
+      v_ = o.v_;
+      VariantInit(&o.v_);
+    }
+    return *this;
+  }
   VARIANT* Get() { return &v_; }
   const VARIANT* Get() const { return &v_; }
   VARIANT* Receive() {

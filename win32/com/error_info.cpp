@@ -96,6 +96,7 @@ HRESULT ReportAutomationError(HRESULT hr, const std::wstring& description, Serve
   if (!error) return hr;
   SetErrorInfo(0, error);
   error->Release();
+  if (lock) lock->ReleaseErrorAfterCall();
   return hr;
 }
 

@@ -49,6 +49,11 @@ class ServerLock {
  public:
   virtual ~ServerLock() = default;
   virtual void LockServer(bool lock) = 0;
+  // An error was set on the thread for the call that is ending. COM hands it
+  // to the caller with the reply; where it does not (Wine), it would stay on
+  // the thread, holding its lock, until the next error: it is let go once
+  // the call has ended.
+  virtual void ReleaseErrorAfterCall() {}
 };
 
 // A member's failure as a late-bound host sees it: the description of the

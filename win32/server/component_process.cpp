@@ -17,6 +17,8 @@ constexpr UINT_PTR kStartTimer = 1;
 constexpr UINT kLeaveDelayMs = 200;
 constexpr UINT_PTR kLeaveTimer = 2;
 constexpr wchar_t kOwnerClass[] = L"AtrybutyOwner";
+// Posted while a call sets an error: handled once the call has ended.
+constexpr UINT kReleaseError = WM_APP + 1;
 
 bool GuidLess(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof a) < 0; }
 
@@ -78,6 +80,10 @@ LRESULT CALLBACK ComponentProcess::OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPA
     self->lifetime_.StartWaitOver();
     return 0;
   }
+  if (msg == kReleaseError) {
+    SetErrorInfo(0, nullptr);
+    return 0;
+  }
   if (self && msg == WM_TIMER && wp == kLeaveTimer) {
     KillTimer(hwnd, kLeaveTimer);
     self->lifetime_.LeaveNow();
@@ -94,6 +100,10 @@ void ComponentProcess::OnObjectCreated(std::shared_ptr<AttributeData> attribute)
 void ComponentProcess::OnObjectDestroyed() { lifetime_.ObjectDestroyed(); }
 
 void ComponentProcess::LockServer(bool lock) { lifetime_.Lock(lock); }
+
+void ComponentProcess::ReleaseErrorAfterCall() {
+  if (owner_) PostMessageW(owner_, kReleaseError, 0, 0);
+}
 
 ITypeInfo* ComponentProcess::TypeInfo(REFIID iid) const {
   auto found = typeInfos_.find(iid);

@@ -53,6 +53,7 @@ class ComponentProcess final : public DialogHost, public ObjectRegistry, public 
   void OnObjectCreated(std::shared_ptr<AttributeData> attribute) override;
   void OnObjectDestroyed() override;
   void LockServer(bool lock) override;
+  void ReleaseErrorAfterCall() override;
   ITypeInfo* TypeInfo(REFIID iid) const override;
   void SetHostExcel(IDispatch* excel) override;
   ComPtr<IDispatch> HostExcel() const override { return ComPtr<IDispatch>::Share(hostExcel_.Get()); }
