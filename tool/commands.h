@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/mapfile/data_files.h"
 #include "core/text/codec.h"
@@ -74,6 +75,17 @@ struct UndoOptions {
   std::optional<std::string> journal, file, dataDir;
 };
 int Undo(const UndoOptions& o);
+
+// export OUT / import IN: the package from the registry (Windows) or from
+// --config and --data-dir.
+struct StyleOptions {
+  std::string file;
+  std::optional<std::string> package, config, dataDir, journal;
+  std::vector<std::string> layers;  // import: only these (UTF-8)
+  bool json = false;
+};
+int Export(const StyleOptions& o);
+int Import(const StyleOptions& o);
 
 struct PackageOptions {
   std::string name, config;

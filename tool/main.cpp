@@ -129,6 +129,27 @@ int Run(std::vector<std::string> args) {
       ->excludes(file);
   undoCommand->callback([&] { code = Undo(undo); });
 
+  StyleOptions exportOptions;
+  auto* exportCommand = app.add_subcommand(
+      "export", "write a package's line styles (the bytes its data files hold) to a text file");
+  exportCommand->add_option("OUT", exportOptions.file, "the file to write")->required();
+  exportCommand->add_option("--package", exportOptions.package, "(Windows) an installed package")->required();
+  exportCommand->add_option("--config", exportOptions.config, "the package's configuration instead of the registry");
+  exportCommand->add_option("--data-dir", exportOptions.dataDir, "its data folder (on Windows: the map data folder)");
+  exportCommand->callback([&] { code = Export(exportOptions); });
+
+  StyleOptions importOptions;
+  auto* importCommand = app.add_subcommand(
+      "import", "write the line styles of an export back, exactly; nothing when the file does not read");
+  importCommand->add_option("IN", importOptions.file, "the exported file")->required();
+  importCommand->add_option("--layer", importOptions.layers, "only this layer (repeat for more)");
+  importCommand->add_option("--package", importOptions.package, "another package than the file names");
+  importCommand->add_option("--config", importOptions.config, "the package's configuration instead of the registry");
+  importCommand->add_option("--data-dir", importOptions.dataDir, "its data folder (on Windows: the map data folder)");
+  importCommand->add_option("--journal", importOptions.journal, "another change journal");
+  importCommand->add_flag("--json", importOptions.json, "as JSON");
+  importCommand->callback([&] { code = Import(importOptions); });
+
   PackageOptions package;
   auto* install = app.add_subcommand(
       "install-package", "(Windows) register a map package: NAME into MRUList, the configuration's path");

@@ -118,6 +118,26 @@ for f in ROWERY.DAT GAZ.DAT; do
   cmp -s "$work/before.dat" "$data/$f" || fail "set changed $f, which has no usable record"
 done
 
+# Export and import: the package's styles restored exactly; a broken file
+# writes nothing.
+styles="$work/polska-style.txt"
+run 0 export "$styles" --package Polska --config "$cfg" --data-dir "$data"
+grep -q $'^Granice województw\tGRANICE.DAT\t' "$styles" || fail "the export lists Granice województw"
+for f in "$data"/*.DAT; do cp "$f" "$work/$(basename "$f").orig"; done
+run 0 set "$data/GRANICE.DAT" --thickness 7 --color "#010203" --journal "$journal"
+run 0 set "$data/DROGI.DAT" --style 9 --journal "$journal"
+printf 'Atrybuty: style linii, wersja 1\r\nPakiet\tPolska\r\nzepsuty\r\n' >"$work/broken.txt"
+cp "$data/GRANICE.DAT" "$work/granice.changed"
+run 1 import "$work/broken.txt" --config "$cfg" --data-dir "$data" --journal "$journal"; contains "line 3"
+cmp -s "$data/GRANICE.DAT" "$work/granice.changed" || fail "a broken import wrote"
+run 0 import "$styles" --layer "Granice województw" --config "$cfg" --data-dir "$data" --journal "$journal" --json
+contains '"result": "changed"'
+cmp -s "$data/GRANICE.DAT" "$work/GRANICE.DAT.orig" || fail "import does not restore GRANICE.DAT"
+cmp -s "$data/DROGI.DAT" "$work/DROGI.DAT.orig" && fail "import wrote a layer it was not given"
+run 4 import "$styles" --config "$cfg" --data-dir "$data" --journal "$journal"
+contains "Drogi krajowe: changed"; contains "Gazociągi: refused"
+for f in "$data"/*.DAT; do cmp -s "$f" "$work/$(basename "$f").orig" || fail "import does not restore $(basename "$f")"; done
+
 # Package registration (the Windows build; run under Wine).
 if [[ "$tool" != wine* ]]; then
   run 5 install-package Polska "$cfg"; contains "Windows only"
