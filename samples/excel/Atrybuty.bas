@@ -1,89 +1,107 @@
 Attribute VB_Name = "AtrybutyLinii"
-' Atrybuty from an Excel workbook: opens the dialog that changes how the
-' lines of a Microsoft Map layer are drawn.
+' Atrybuty w skoroszycie Excela: okno zmiany wygl¹du linii warstwy mapy
+' (kolor, gruboœæ, styl).
 '
-' Import this file into the workbook's VBA project (in the VBA editor:
-' File > Import File...) and assign the macros to buttons or menu commands:
-'   ZmienAtrybutyLinii               the ordinary start
-'   ZmienAtrybutyLiniiZUruchomienia  the start from the map viewer's launcher:
-'                                    "Nie odœwie¿aj arkusza" stays ticked and
-'                                    the dialog's cancel button ends Atrybuty
-'   AtrybutyZmienione                the object's IsChange: True when the
-'                                    last dialog ran "Zastosuj" and no
-'                                    "Anuluj" followed
+' Zaimportuj ten plik do projektu VBA skoroszytu (w edytorze VBA: File >
+' Import File...) i przypisz makra przyciskom albo poleceniom menu:
+'   ZmienAtrybutyLinii                zwyk³e uruchomienie (póŸne wi¹zanie)
+'   ZmienAtrybutyLiniiZUruchomienia   uruchomienie z programu uruchamiaj¹cego
+'                                     przegl¹darkê map: pole "Nie odœwie¿aj
+'                                     arkusza" zostaje zaznaczone, a "Anuluj"
+'                                     koñczy Atrybuty
+'   ZmienAtrybutyLiniiWczesnie        to samo co ZmienAtrybutyLinii, z wczesnym
+'                                     wi¹zaniem (IntelliSense, sprawdzanie przy
+'                                     kompilacji)
+'   AtrybutyZmienione                 IsChange obiektu: True, gdy w ostatnio
+'                                     otwartym oknie wykonano "Zastosuj", a
+'                                     potem nie "Anuluj"
 '
-' The module is named AtrybutyLinii, not Atrybuty: with early binding a
-' module named like the type library would hide the library's names.
+' Wczesne wi¹zanie wymaga odwo³ania do biblioteki typów: Tools > References
+' (Narzêdzia > Odwo³ania) > zaznacz "Atrybuty: atrybuty linii warstw map".
+' Bez odwo³ania ustaw poni¿ej WczesneWiazanie = False: modu³ skompiluje siê
+' wtedy tak¿e tam, gdzie Atrybuty nie jest zainstalowany.
 '
-' The file is saved in Windows-1250 with CRLF line ends, because the VBA
-' editor reads an imported module in the system's ANSI code page.
+' Modu³ nazywa siê AtrybutyLinii, a nie Atrybuty: przy wczesnym wi¹zaniu
+' modu³ o nazwie biblioteki typów przes³oni³by jej nazwy.
 '
-' Late binding: the object is created by its ProgID, so the workbook needs no
-' reference and still opens where Atrybuty is not installed. For early binding
-' (IntelliSense, checks at compile time) tick "Atrybuty" in Tools > References
-' and write
-'   Private mAtrybuty As Atrybuty.MorvalyClsAttribute
-'   Set mAtrybuty = New Atrybuty.MorvalyClsAttribute
-'
-' The code stays valid VBScript once every line beginning with "Attribute"
-' and every "As <Type>" clause outside comment lines are removed; the tests
-' run it that way. Keep it so: errors through On Error Resume Next and
-' Err.Number (never On Error GoTo a label); no Optional or ParamArray
-' parameters, no Declare, Type, GoSub or As New, no string functions with
-' "$" (Left$); and MsgBox always called with exactly three arguments.
+' Plik jest zapisany w stronie kodowej Windows-1250 z koñcami wierszy CR LF,
+' bo edytor VBA czyta importowany modu³ w stronie kodowej ANSI systemu.
 Option Explicit
 
-' The object lives as long as this module-level variable holds it. The main
-' dialog is modeless: RunForm returns while the dialog is still open, and
-' the object must be kept until the user closes it.
+#Const WczesneWiazanie = True
+
+' Obiekt ¿yje, dopóki trzyma go ta zmienna modu³u. Okno jest niemodalne:
+' RunForm wraca, gdy okno jest jeszcze otwarte, a obiekt trzeba zachowaæ do
+' jego zamkniêcia (zmienna lokalna zwolni³aby go od razu).
 Private mAtrybuty As Object
 
-' The ordinary start from a workbook.
+' Zwyk³e uruchomienie ze skoroszytu.
 Public Sub ZmienAtrybutyLinii()
-    UruchomAtrybuty ""
+    On Error GoTo Blad
+    OtworzOkno ""
+    Exit Sub
+Blad:
+    PokazBlad Err.Number, Err.Description
 End Sub
 
-' The start from the map viewer's launcher.
+' Uruchomienie z programu uruchamiaj¹cego przegl¹darkê map.
 Public Sub ZmienAtrybutyLiniiZUruchomienia()
-    UruchomAtrybuty "FROM_EXEC"
+    On Error GoTo Blad
+    OtworzOkno "FROM_EXEC"
+    Exit Sub
+Blad:
+    PokazBlad Err.Number, Err.Description
 End Sub
 
-' The object's IsChange: whether "Zastosuj" ran since the dialog was last
-' opened ("Anuluj" sets it back to False). False when no dialog was opened or
-' Atrybuty has ended (a cancel after a start from the viewer's launcher ends
-' it), so reading it never raises an error.
+#If WczesneWiazanie Then
+' To samo co ZmienAtrybutyLinii, przez bibliotekê typów "Atrybuty".
+Public Sub ZmienAtrybutyLiniiWczesnie()
+    Dim okno As Atrybuty.MorvalyClsAttribute
+    On Error GoTo Blad
+    Set okno = New Atrybuty.MorvalyClsAttribute
+    Set okno.Excel = Application
+    okno.RunForm
+    Set mAtrybuty = okno
+    Exit Sub
+Blad:
+    Set mAtrybuty = Nothing
+    PokazBlad Err.Number, Err.Description
+End Sub
+#End If
+
+' IsChange obiektu. False, gdy ¿adnego okna nie otwarto albo Atrybuty siê
+' zakoñczy³ (po "Anuluj" przy uruchomieniu z przegl¹darki map), wiêc odczyt
+' nigdy nie zg³asza b³êdu. Uwaga: przy oknie niemodalnym ma znaczenie dopiero
+' po jego zamkniêciu.
 Public Function AtrybutyZmienione() As Boolean
     AtrybutyZmienione = False
     If Not IsObject(mAtrybuty) Then Exit Function
     If mAtrybuty Is Nothing Then Exit Function
-    On Error Resume Next
+    On Error GoTo Koniec
     AtrybutyZmienione = CBool(mAtrybuty.IsChange)
-    If Err.Number <> 0 Then AtrybutyZmienione = False
-    On Error GoTo 0
+    Exit Function
+Koniec:
+    AtrybutyZmienione = False
+    Err.Clear
 End Function
 
-' Creates the object, hands it this Excel and opens the dialog (with several
-' map packages installed the package choice comes first). Errors, such as a
-' broken package configuration, arrive as automation errors whose
-' description is a sentence for the user.
-Private Sub UruchomAtrybuty(ByVal pokaz As String)
-    Dim numer As Long
-    Dim opis As String
-
-    ' A new object replaces the one of an earlier start; the component then
-    ' shows the new start's dialog in place of the old one.
-    On Error Resume Next
+' Tworzy obiekt (póŸne wi¹zanie: wed³ug ProgID, skoroszyt nie potrzebuje
+' odwo³ania), przekazuje mu ten Excel i otwiera okno; przy kilku pakietach map
+' najpierw pojawia siê wybór mapy. B³¹d automatyzacji (na przyk³ad zepsuta
+' konfiguracja pakietu) przechodzi do procedury wywo³uj¹cej.
+Private Sub OtworzOkno(ByVal pokaz As String)
+    Set mAtrybuty = Nothing
     Set mAtrybuty = CreateObject("Atrybuty.MorvalyClsAttribute")
-    If Err.Number = 0 Then Set mAtrybuty.Excel = Application
-    If Err.Number = 0 And pokaz <> "" Then mAtrybuty.ShowNow = pokaz
-    If Err.Number = 0 Then mAtrybuty.RunForm
-    numer = Err.Number
-    opis = Err.Description
-    On Error GoTo 0
+    Set mAtrybuty.Excel = Application
+    If pokaz <> "" Then mAtrybuty.ShowNow = pokaz
+    mAtrybuty.RunForm
+End Sub
 
-    If numer <> 0 Then
-        Set mAtrybuty = Nothing
-        If opis = "" Then opis = "B³¹d &H" & Hex(numer) & "."
-        MsgBox "Nie uda³o siê otworzyæ okna zmiany atrybutów linii." & vbCrLf & vbCrLf & opis, vbCritical, "Atrybuty"
-    End If
+' Err.Number mówi, co siê sta³o (tabela numerów w podrêczniku, np.
+' -2147220985: okno jest zajête), Err.Description - zdanie dla u¿ytkownika.
+Private Sub PokazBlad(ByVal numer As Long, ByVal opis As String)
+    Set mAtrybuty = Nothing
+    If opis = "" Then opis = "B³¹d &H" & Hex(numer) & "."
+    MsgBox "Nie uda³o siê otworzyæ okna zmiany atrybutów linii." & vbCrLf & vbCrLf & opis & vbCrLf & _
+           "(Err.Number = " & numer & ")", vbCritical, "Atrybuty"
 End Sub

@@ -108,6 +108,7 @@ Sub ExpectBrokenPackageMessage(macro, count)
   Else
     If InStr(shownText, lead) <> 1 Then Fail macro & ": the box's Polish sentence comes first: " & shownText
     If InStr(shownText, "MapCount=abc") = 0 Or InStr(shownText, """Zla""") = 0 Then Fail macro & ": the box shows Err.Description: " & shownText
+    If InStr(shownText, "(Err.Number = -2147220988)") = 0 Then Fail macro & ": the box shows Err.Number: " & shownText
     If shownButtons <> vbCritical Then Fail macro & ": the box is critical (vbCritical), not " & shownButtons
     If shownTitle <> "Atrybuty" Then Fail macro & ": the box is titled Atrybuty, not " & shownTitle
   End If

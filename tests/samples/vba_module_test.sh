@@ -60,6 +60,7 @@ echo "$out"
 [[ "$out" == *"VBA-MODULE-OK broken"* ]] || fail "broken package scenario"
 wine "$probe" clean
 
+
 # The ordinary start and the start from the launcher, the probe at the dialog.
 for scenario in ordinary fromexec; do
   wine "$probe" install Polska=sample
@@ -76,4 +77,18 @@ for scenario in ordinary fromexec; do
   [[ $probe_rc -eq 0 ]] || fail "$scenario scenario: the probe's checks"
 done
 wine "$probe" clean
-echo "VBA module: all scenarios passed"
+
+# The LineStyles module, converted the same way, over the sample package.
+styles_bas="$here/../../samples/excel/StyleLinii.bas"
+[[ $(head -n 1 "$styles_bas") == 'Attribute VB_Name = "StyleLinii"'$'\r' ]] || fail "StyleLinii.bas starts with its Attribute VB_Name line"
+! grep -q -v $'\r$' "$styles_bas" || fail "every line of StyleLinii.bas ends with CR LF"
+"$here/vba_to_vbscript.sh" "$styles_bas" >"$work/styles.vbs"
+for scenario in restyle export-import; do
+  wine "$probe" install Polska=sample
+  { cat "$work/styles.vbs"; iconv -f UTF-8 -t CP1250 "$here/style_module_driver.vbs"; } >"$work/$scenario.vbs"
+  out=$(cscript "$(win "$work/$scenario.vbs")" "$scenario" "$(win "$work")")
+  echo "$out"
+  [[ "$out" == *"STYLE-MODULE-OK $scenario"* ]] || fail "StyleLinii $scenario scenario"
+done
+wine "$probe" clean
+echo "VBA modules: all scenarios passed"

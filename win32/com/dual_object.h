@@ -54,6 +54,9 @@ class DualObject : public ComObject<Dual, ISupportErrorInfo, Others...> {
     if (!typeInfo) return E_FAIL;
     SetErrorInfo(0, nullptr);
     const HRESULT hr = typeInfo->Invoke(static_cast<Dual*>(this), id, flags, params, result, excep, argError);
+    // Colours are OLE_COLOR (unsigned) for VBA; VBScript cannot compare an
+    // unsigned number, and a 24-bit colour is the same as a signed one.
+    if (SUCCEEDED(hr) && result && V_VT(result) == VT_UI4) VariantChangeType(result, result, 0, VT_I4);
     return ToDispatchResult(hr, excep);
   }
   STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override { return iid == __uuidof(Dual) ? S_OK : S_FALSE; }
