@@ -13,8 +13,12 @@
 #   --version  another product version than the project's (tests build a
 #              newer package to check upgrades)
 #
-# The programs are stripped copies; README.md goes in as README.txt with
-# Windows line ends. Prints the paths of the packages it built.
+# The programs are stripped copies; the Polish handbook docs/podrecznik.md
+# goes in as Podrecznik.txt (UTF-8 with a byte order mark, which Notepad
+# needs, and Windows line ends). wixl's packages are then finished with what
+# it cannot express: the summary's title and language (installer/set_summary.c,
+# built here with libmsi) and a same-version upgrade (msibuild). Prints the
+# paths of the packages it built.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,8 +38,14 @@ done
 win=$(realpath -m "${win:-$build/win}")
 out=$(realpath -m "${out:-$build/msi}")
 
-if ! command -v wixl >/dev/null; then
-  echo "build-msi.sh: wixl is missing (Debian package wixl; scripts/deps.sh installs it)" >&2
+for command in wixl msibuild pkg-config; do
+  if ! command -v $command >/dev/null; then
+    echo "build-msi.sh: $command is missing (scripts/deps.sh installs it)" >&2
+    exit 1
+  fi
+done
+if ! pkg-config --exists libmsi-1.0; then
+  echo "build-msi.sh: libmsi is missing (Debian package libmsi-dev; scripts/deps.sh installs it)" >&2
   exit 1
 fi
 strip=i686-w64-mingw32-strip
@@ -59,16 +69,26 @@ trap 'rm -rf "$stage"' EXIT
 # packages of one build alike.
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(stat -c %Y "$server")} "$strip" -o "$stage/atrybuty.exe" "$server"
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(stat -c %Y "$tool")} "$strip" -o "$stage/atrybuty-tool.exe" "$tool"
-sed 's/\r*$/\r/' "$root/README.md" >"$stage/README.txt"
+{ printf '\xEF\xBB\xBF'; sed 's/\r*$/\r/' "$root/docs/podrecznik.md"; } >"$stage/Podrecznik.txt"
+cp "$root/win32/resources/atrybuty.ico" "$stage/atrybuty.ico"
+cc -O2 -o "$stage/set_summary" "$root/installer/set_summary.c" $(pkg-config --cflags --libs libmsi-1.0)
 
 for flavour in machine user; do
   case $flavour in
-    machine) scope=perMachine ;;
-    user) scope=perUser ;;
+    machine) scope=perMachine; audience="dla wszystkich uzytkownikow" ;;
+    user) scope=perUser; audience="dla biezacego uzytkownika" ;;
   esac
   msi="$out/atrybuty-$version-$flavour.msi"
   rm -f "$msi"
   # wixl finds the files (Source="atrybuty.exe", ...) in the folder it runs in.
   (cd "$stage" && wixl -a x86 -D Scope="$scope" -D Version="$version" -o "$msi" "$root/installer/atrybuty.wxs")
+  # The upgrade row with its highest version inclusive (msidbUpgradeAttributes
+  # VersionMaxInclusive, 0x200, beside MigrateFeatures, 1): a package of the
+  # installed version replaces it. Its key columns cannot be updated in place.
+  upgrade_code=$(msiinfo export "$msi" Property | tr -d '\r' | awk -F'\t' '$1 == "UpgradeCode" { print $2 }')
+  msibuild "$msi" \
+    -q "DELETE FROM \`Upgrade\` WHERE \`ActionProperty\` = 'WIX_UPGRADE_DETECTED'" \
+    -q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMax\`, \`Attributes\`, \`ActionProperty\`) VALUES ('$upgrade_code', '$version', 513, 'WIX_UPGRADE_DETECTED')"
+  "$stage/set_summary" "$msi" "Atrybuty $version ($audience)" "Atrybuty: zmiana wygladu linii warstw map" "Intel;1045"
   echo "$msi"
 done

@@ -15,7 +15,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   xvfb xauth
   clang libclang-rt-14-dev llvm
-  msitools wixl file
+  msitools wixl file libmsi-dev libglib2.0-dev
   locales
 )
 

@@ -113,4 +113,35 @@ AppIcon MakeAppIcon() {
   return c.Take();
 }
 
+std::vector<std::uint8_t> IconFile(const AppIcon& icon) {
+  std::vector<std::uint8_t> out;
+  auto put = [&out](std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  };
+  static_assert(kIconSize == 32, "the mask rows are written as one 32-bit word each");
+  constexpr std::uint32_t kMaskStride = (kIconSize + 31) / 32 * 4;
+  constexpr std::uint32_t kColourBytes = kIconSize * kIconSize * 4;
+  constexpr std::uint32_t kImageBytes = 40 + kColourBytes + kMaskStride * kIconSize;
+  // ICONDIR and its one ICONDIRENTRY.
+  put(0, 2), put(1, 2), put(1, 2);
+  put(kIconSize, 1), put(kIconSize, 1), put(0, 1), put(0, 1), put(1, 2), put(32, 2), put(kImageBytes, 4), put(22, 4);
+  // BITMAPINFOHEADER: the height counts the colour rows and the mask's.
+  put(40, 4), put(kIconSize, 4), put(2 * kIconSize, 4), put(1, 2), put(32, 2), put(0, 4), put(kColourBytes, 4);
+  put(0, 4), put(0, 4), put(0, 4), put(0, 4);
+  for (int y = kIconSize - 1; y >= 0; --y) {  // bottom-up, BGRA
+    for (int x = 0; x < kIconSize; ++x) {
+      const std::size_t i = static_cast<std::size_t>(y * kIconSize + x);
+      put(icon.transparent[i] ? 0 : (icon.pixels[i] | 0xFF000000u), 4);
+    }
+  }
+  for (int y = kIconSize - 1; y >= 0; --y) {
+    std::uint32_t row = 0;  // first pixel in the most significant bit
+    for (int x = 0; x < kIconSize; ++x) {
+      if (icon.transparent[static_cast<std::size_t>(y * kIconSize + x)]) row |= 0x80000000u >> x;
+    }
+    for (int i = 3; i >= 0; --i) out.push_back(static_cast<std::uint8_t>(row >> (8 * i)));
+  }
+  return out;
+}
+
 }  // namespace atrybuty

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace atrybuty {
 
@@ -17,5 +18,10 @@ struct AppIcon {
 };
 
 AppIcon MakeAppIcon();
+
+// The icon as a Windows .ico file: one 32 x 32 image, 32 bits a pixel with its AND mask, transparent
+// pixels zero. The programs' icon resource (win32/resources/atrybuty.ico) is this file, so Explorer,
+// the list of apps and the dialog's title bar show one picture.
+std::vector<std::uint8_t> IconFile(const AppIcon& icon);
 
 }  // namespace atrybuty

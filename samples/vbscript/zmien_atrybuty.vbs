@@ -1,30 +1,31 @@
-' zmien_atrybuty.vbs: opens the Atrybuty dialog that changes how the lines of
-' a Microsoft Map layer are drawn, without Excel.
+' zmien_atrybuty.vbs - otwiera okno Atrybuty, w którym zmienia siê wygl¹d
+' linii warstwy mapy (kolor, gruboœæ, styl), bez Excela.
 '
-'   cscript //nologo zmien_atrybuty.vbs    (or double-click: wscript)
+'   cscript //nologo zmien_atrybuty.vbs    (w oknie konsoli)
+'   albo dwukrotne klikniêcie pliku        (wscript, bez konsoli)
 '
-' The map package comes from the registry as for every start: with several
-' packages installed the package choice appears first. With no workbook to
-' refresh, the dialog applies a change when "Nie odœwie¿aj arkusza" is
-' ticked; otherwise it reports that the caller gave it no Excel object.
+' Pakiet map jest brany z rejestru, jak przy ka¿dym starcie: gdy
+' zainstalowano kilka pakietów, najpierw pojawia siê okno "Wybór mapy".
+' Skrypt nie ma skoroszytu do odœwie¿enia, wiêc w oknie zaznacz "Nie
+' odœwie¿aj arkusza" przed klikniêciem "Zastosuj" (inaczej Atrybuty powie,
+' ¿e nie przekazano obiektu Excel, i nic nie zapisze).
 '
-' RunForm opens the main dialog modeless and returns at once, while the
-' script must keep its object until the dialog is closed. A script cannot
-' see another program's windows (WScript.Shell.AppActivate would bring the
-' dialog to the front at every look, and Wine does not implement it), and no
-' property of the object says whether its dialog is still open, so there is
-' nothing to poll for the end (and Wine's WScript.Sleep, the usual pause of
-' a polling loop, raises error 445): the script waits in a message box that
-' the user confirms after closing the dialog.
+' RunForm otwiera okno niemodalnie i od razu wraca, a obiekt musi ¿yæ, dopóki
+' okno jest otwarte. Skrypt czeka wiêc w oknie komunikatu, które potwierdza
+' siê po zamkniêciu okna Atrybuty.
 '
-' Whether a dialog opened at all is known: loading the dialog sets IsChange
-' to False, so the script sets it to True before RunForm. When it is still
-' True afterwards no dialog opened (no package installed, the package choice
-' cancelled: the component has told the user), and the script ends at once.
+' Czy okno w ogóle siê otworzy³o, wiadomo z IsChange: wczytanie okna
+' ustawia j¹ na False, wiêc skrypt ustawia True przed RunForm. Gdy po
+' RunForm nadal jest True, okno siê nie otworzy³o (brak pakietu, zamkniêty
+' wybór mapy - Atrybuty ju¿ to u¿ytkownikowi powiedzia³) i skrypt koñczy.
 '
-' Saved in Windows-1250, the ANSI code page of Polish Windows, in which
-' Windows Script Host reads scripts without a byte order mark.
-' Exit code: 0 done, 1 Atrybuty reported an error (printed).
+' Kod wyjœcia: 0 - koniec pracy, 1 - b³¹d Atrybuty (numer i opis id¹ na
+' standardowe wyjœcie b³êdów, a bez konsoli do okna komunikatu). Numery
+' b³êdów i co z nimi zrobiæ: podrêcznik (Podrecznik.txt), rozdzia³
+' "B³êdy automatyzacji".
+'
+' Plik jest zapisany w Windows-1250: tak Windows Script Host czyta skrypty
+' bez znacznika BOM w polskim Windows.
 Option Explicit
 
 Dim atrybuty, numer, opis, zmieniono
@@ -37,13 +38,13 @@ numer = Err.Number
 opis = Err.Description
 On Error GoTo 0
 
-' The object is released before the script ends, on every path: Wine's
-' WScript.Quit ends the process without releasing the script's variables,
-' and the component ends only once its callers have let go of their objects.
+' Obiekt jest zwalniany przed koñcem skryptu na ka¿dej drodze: Atrybuty
+' koñczy pracê dopiero wtedy, gdy wywo³uj¹cy zwolni¹ swoje obiekty.
 If numer <> 0 Then
     Set atrybuty = Nothing
     If opis = "" Then opis = "B³¹d &H" & Hex(numer) & "."
-    WScript.Echo "Nie uda³o siê otworzyæ okna zmiany atrybutów linii: " & opis
+    ZglosBlad "Nie uda³o siê otworzyæ okna zmiany atrybutów linii (b³¹d " & numer & _
+              ", &H" & Hex(numer) & "): " & opis
     WScript.Quit 1
 End If
 
@@ -53,8 +54,10 @@ Else
     MsgBox "Okno „Zmiana atrybutów linii” jest otwarte." & vbCrLf & vbCrLf & _
            "Kliknij OK, gdy je zamkniesz.", vbInformation, "Atrybuty"
 
-    ' IsChange: True when "Zastosuj" ran since the dialog opened and "Anuluj"
-    ' did not follow (closing the window's frame keeps it).
+    ' IsChange: True, gdy od otwarcia okna klikniêto "Zastosuj", a potem nie
+    ' klikniêto "Anuluj" (zamkniêcie okna krzy¿ykiem jej nie zmienia).
+    ' True nie znaczy, ¿e coœ zapisano - zob. podrêcznik, rozdzia³
+    ' "Sk³adowe obiektu".
     zmieniono = False
     On Error Resume Next
     zmieniono = CBool(atrybuty.IsChange)
@@ -67,8 +70,26 @@ Else
 End If
 Set atrybuty = Nothing
 
-' Prints a line in a console (cscript) and stays silent under wscript, where
-' WScript.Echo would open yet another message box.
+' Czy skrypt dzia³a w konsoli (cscript), a nie w oknach (wscript).
+Function WKonsoli()
+    WKonsoli = (LCase(Right(WScript.FullName, 11)) = "cscript.exe")
+End Function
+
+' Wypisuje wiersz w konsoli; pod wscript milczy, bo WScript.Echo otworzy³oby
+' kolejne okno komunikatu.
 Sub Wypisz(tekst)
-    If LCase(Right(WScript.FullName, 11)) = "cscript.exe" Then WScript.Echo tekst
+    If WKonsoli() Then WScript.Echo tekst
+End Sub
+
+' B³¹d: na standardowe wyjœcie b³êdów w konsoli, w oknie komunikatu bez niej.
+' Host skryptów, który nie udostêpnia StdErr, dostaje go przez WScript.Echo.
+Sub ZglosBlad(tekst)
+    If WKonsoli() Then
+        On Error Resume Next
+        WScript.StdErr.WriteLine tekst
+        If Err.Number <> 0 Then WScript.Echo tekst
+        On Error GoTo 0
+    Else
+        MsgBox tekst, vbCritical, "Atrybuty"
+    End If
 End Sub

@@ -24,13 +24,13 @@
 #include <cwchar>
 #include <string>
 
-#include "win32/com/com_ptr.h"
+#include "com_handles.h"
 
 namespace {
 
-using atrybuty::win32::Bstr;
-using atrybuty::win32::ComPtr;
-using atrybuty::win32::Variant;
+using viewer::Bstr;
+using viewer::ComPtr;
+using viewer::Variant;
 
 constexpr wchar_t kProgId[] = L"Atrybuty.MorvalyClsAttribute";
 constexpr wchar_t kViewerParent[] = L"Veltrix";
@@ -140,9 +140,9 @@ class LateBound {
     if (hr == DISP_E_EXCEPTION) {
       if (exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
       Bstr description, source, help;
-      *description.Receive() = exception.bstrDescription;
-      *source.Receive() = exception.bstrSource;
-      *help.Receive() = exception.bstrHelpFile;
+      description.Adopt(exception.bstrDescription);
+      source.Adopt(exception.bstrSource);
+      help.Adopt(exception.bstrHelpFile);
       const HRESULT code = exception.scode ? exception.scode : static_cast<HRESULT>(exception.wCode);
       failure = {code ? code : hr, description.Str().empty() ? Describe(code ? code : hr) : description.Str()};
       return false;

@@ -5,26 +5,29 @@
 #   installer_test.sh machine|user WIN_BUILD_DIR INSTALLER_PROBE_EXE MAKE_SAMPLE_PACKAGE_EXE
 #
 #  1. builds the packages with scripts/build-msi.sh from the build's programs:
-#     the project's version and a newer one;
+#     the project's version (twice) and a newer one; checks their summary,
+#     list-of-apps properties and files;
 #  2. snapshots the registry (installer_probe snapshot) and the folders the
 #     package writes to;
 #  3. registers atrybuty.exe by hand from the install folder (/RegServer or
 #     /RegServerUser) to learn the keys and values it writes, then
 #     unregisters it and checks that all is as before;
-#  4. installs the package (msiexec /i /qn): the files are there, byte for
+#  4. with the other flavour's registration present, the package refuses to
+#     install, by its launch condition;
+#  5. installs the package (msiexec /i /qn): the files are there, byte for
 #     byte as packed and stripped, and the registry holds exactly the keys and
 #     values the server's own registration writes, beside Windows Installer's
 #     records of the product;
-#  5. installs a sample map package with the installed atrybuty-tool.exe and,
+#  6. installs a sample map package with the installed atrybuty-tool.exe and,
 #     for the machine flavour, creates the object from a VBScript host: the
 #     installed server shows the dialog "Zmiana atrybutów linii - Polska",
 #     which the probe closes, and the server leaves. Wine's COM does not read
 #     HKCU\Software\Classes, so the per-user flavour checks its keys only: its
 #     object cannot be created under Wine;
-#  6. installs the newer package over it: it replaces the older one (one
-#     product left, same files and keys), and the older package refuses to
-#     install over the newer one;
-#  7. removes the map package, uninstalls (msiexec /x /qn) and checks that
+#  7. installs a rebuilt package of the same version over it, then the newer
+#     package: each replaces the one installed (one product left, same files
+#     and keys), and the older package refuses to install over the newer one;
+#  8. removes the map package, uninstalls (msiexec /x /qn) and checks that
 #     the registry and the folders are as they were before.
 #
 # Every Windows program runs under `timeout`, inside the harness's own bound.
@@ -37,8 +40,8 @@ sample=$4
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 case $flavour in
-  machine) regserver=/RegServer; unregserver=/UnregServer ;;
-  user) regserver=/RegServerUser; unregserver=/UnregServerUser ;;
+  machine) regserver=/RegServer; unregserver=/UnregServer; other=/RegServerUser; unother=/UnregServerUser ;;
+  user) regserver=/RegServerUser; unregserver=/UnregServerUser; other=/RegServer; unother=/UnregServer ;;
   *) echo "usage: installer_test.sh machine|user WIN_BUILD_DIR PROBE SAMPLE" >&2; exit 2 ;;
 esac
 
@@ -91,7 +94,9 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$win/CMakeCache.txt")
 newer=${version%.*}.$((${version##*.} + 1))
 "$root/scripts/build-msi.sh" --win "$win" --out "$work/msi" >/dev/null
 "$root/scripts/build-msi.sh" --win "$win" --out "$work/msi" --version "$newer" >/dev/null
+"$root/scripts/build-msi.sh" --win "$win" --out "$work/rebuilt" >/dev/null
 msi="$work/msi/atrybuty-$version-$flavour.msi"
+rebuilt="$work/rebuilt/atrybuty-$version-$flavour.msi"
 newmsi="$work/msi/atrybuty-$newer-$flavour.msi"
 [[ -f "$msi" && -f "$newmsi" ]] || fail "build-msi.sh did not write $msi and $newmsi"
 property() { msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v p="$2" '$1 == p { print $2 }'; }
@@ -100,7 +105,13 @@ upgrade_code=$(property "$msi" UpgradeCode)
 [[ "$(property "$newmsi" UpgradeCode)" == "$upgrade_code" ]] || fail "the newer package has another UpgradeCode"
 [[ "$(property "$newmsi" ProductCode)" != "$(property "$msi" ProductCode)" ]] || fail "both versions have one ProductCode"
 [[ "$(property "$msi" ProductVersion)" == "$version" ]] || fail "ProductVersion is not $version"
-msiinfo suminfo "$msi" | grep -qx 'Template: Intel;[0-9]*' || fail "not a 32-bit (Intel) package: $(msiinfo suminfo "$msi" | grep Template)"
+[[ "$(property "$rebuilt" ProductCode)" != "$(property "$msi" ProductCode)" ]] || fail "a rebuilt package has the same ProductCode"
+msiinfo suminfo "$msi" | grep -qx 'Template: Intel;1045' || fail "not a 32-bit (Intel) Polish package: $(msiinfo suminfo "$msi" | grep Template)"
+msiinfo suminfo "$msi" | grep -qx "Title: Atrybuty $version (.*)" || fail "summary $(msiinfo suminfo "$msi" | grep Title)"
+# The list of apps: the programs' icon, a contact, no "Modify".
+[[ "$(property "$msi" ARPPRODUCTICON)" == atrybuty.ico && "$(property "$msi" ARPNOMODIFY)" == 1 &&
+   -n "$(property "$msi" ARPCONTACT)" ]] || fail "list-of-apps properties: $(msiinfo export "$msi" Property | grep ARP)"
+msiinfo extract "$msi" Icon.atrybuty.ico | cmp -s - "$root/win32/resources/atrybuty.ico" || fail "the package's icon is not atrybuty.ico"
 for v in "$version" "$newer"; do
   msiextract -C "$work/packed-$v" "$work/msi/atrybuty-$v-$flavour.msi" >/dev/null
   [[ $(find "$work/packed-$v" -type f | wc -l) -eq 3 ]] || fail "the $v package holds other than 3 files"
@@ -111,8 +122,8 @@ for v in "$version" "$newer"; do
     # The field's programs: 32-bit, for 32-bit and 64-bit Windows.
     file "$packed" | grep -q 'PE32 executable .*Intel 80386' || fail "$f in the $v package: $(file -b "$packed")"
   done
-  cmp -s "$(find "$work/packed-$v" -name README.txt)" <(sed 's/\r*$/\r/' "$root/README.md") ||
-    fail "README.txt in the $v package is not README.md with Windows line ends"
+  cmp -s "$(find "$work/packed-$v" -name Podrecznik.txt)" <(printf '\xEF\xBB\xBF'; sed 's/\r*$/\r/' "$root/docs/podrecznik.md") ||
+    fail "Podrecznik.txt in the $v package is not docs/podrecznik.md in UTF-8 with a BOM and Windows line ends"
 done
 
 folder=$(probe install-folder "$flavour")
@@ -160,6 +171,36 @@ for view in 64 32; do
 done
 [[ -z "$(theirs <"$work/expected.txt")" ]] || fail "$regserver wrote Windows Installer keys"
 
+# msiexec /i PACKAGE refused by the rule whose property the log shows set
+# (a line that begins with the text given). Wine's msiexec writes its log through two handles, which
+# now and then overwrite each other's lines: a refusal, which changes
+# nothing, is tried again until the log is whole.
+refused() {  # MSI LABEL LOG-LINE-START
+  local rc attempt
+  for attempt in 1 2 3; do
+    rc=0
+    run msiexec /i "$(winpath "$1")" /qn /l*v "$(winpath "$work/$2.log")" || rc=$?
+    # ERROR_INSTALL_FAILURE (1603), of which a Linux exit status keeps the low byte.
+    [[ $rc -eq $((1603 & 255)) ]] || fail "msiexec ($2): exit code $rc, not 1603's $((1603 & 255))"
+    tr -d '\r' <"$work/$2.log" | start=$3 awk 'index($0, ENVIRON["start"]) == 1 { found = 1 } END { exit !found }' && return 0
+  done
+  fail "the refusal is not the $2 rule's: no \"$3\" in the log"
+}
+
+step "refused beside the other flavour's registration ($other)"
+mkdir -p "$work/other"
+cp "$win/win32/atrybuty.exe" "$work/other/atrybuty.exe"
+run "$(winpath "$work/other/atrybuty.exe")" "$other" /s || fail "atrybuty.exe $other"
+refused "$msi" other-flavour "Property(S): OTHERFLAVOUR = \"$(winpath "$work/other/atrybuty.exe")"
+run "$(winpath "$work/other/atrybuty.exe")" "$unother" /s || fail "atrybuty.exe $unother"
+# Wine does not log the condition's message: the package must carry it.
+msiinfo export "$msi" LaunchCondition | grep -q "^Installed OR NOT OTHERFLAVOUR"$'\t'"Atrybuty sa juz zainstalowane" ||
+  fail "no launch condition with a message for the other flavour"
+probe related "$upgrade_code" >"$work/related.txt" || fail "installer_probe related"
+[[ ! -s "$work/related.txt" ]] || fail "installed beside the other flavour: $(cat "$work/related.txt")"
+snapshot "$work/other-gone.txt"
+expect_same "the other flavour's registration is gone" "$work/before.txt" "$work/other-gone.txt"
+
 install() {  # MSI LABEL
   local rc=0
   run msiexec /i "$(winpath "$1")" /qn || rc=$?
@@ -167,7 +208,7 @@ install() {  # MSI LABEL
 }
 
 check_installed() {  # VERSION SNAPSHOT
-  for f in atrybuty.exe atrybuty-tool.exe README.txt; do
+  for f in atrybuty.exe atrybuty-tool.exe Podrecznik.txt; do
     [[ -f "$ufolder/$f" ]] || fail "$folder\\$f is not installed"
     cmp -s "$ufolder/$f" "$(find "$work/packed-$1" -name "$f")" || fail "$f differs from the file packed in $1"
   done
@@ -177,6 +218,12 @@ check_installed() {  # VERSION SNAPSHOT
   expect_same "the package writes the registration of atrybuty.exe $regserver" "$work/expected.txt" "$work/actual.txt"
   added "$work/before.txt" "$2" | theirs >"$work/records.txt"
   [[ -s "$work/records.txt" ]] || fail "no record of the installed product"
+  # The list of apps' entry (Wine's Windows Installer writes no DisplayIcon
+  # for ARPPRODUCTICON; the package's Icon table is checked above).
+  for value in "Publisher = sz:KELMO" "Contact = sz:KELMO" "NoModify = dword:1" "DisplayVersion = sz:$1"; do
+    awk -F' [|] ' -v v="$value" '$1 ~ /Uninstall.[{][0-9A-F-]+[}]$/ && $2 == v { found = 1 } END { exit !found }' \
+      "$work/records.txt" || fail "the list of apps lacks $value"
+  done
   probe related "$upgrade_code" >"$work/related.txt" || fail "installer_probe related"
   [[ $(wc -l <"$work/related.txt") -eq 1 ]] || { cat "$work/related.txt" >&2; fail "not exactly one product installed"; }
   [[ "$(cut -d' ' -f2 "$work/related.txt")" == "$1" ]] || fail "installed version $(cat "$work/related.txt"), not $1"
@@ -224,18 +271,20 @@ added "$work/installed.txt" "$work/package-removed.txt" >"$work/left.txt"
 removed "$work/installed.txt" "$work/package-removed.txt" >>"$work/left.txt"
 [[ ! -s "$work/left.txt" ]] || { cat "$work/left.txt"; fail "remove-package left keys behind (above)"; }
 
+step "the same version rebuilt: msiexec /i $(basename "$rebuilt") /qn"
+firstcode=$(cut -d' ' -f1 "$work/related.txt")
+install "$rebuilt" "$version (rebuilt)"
+check_installed "$version" "$work/reinstalled.txt"
+[[ "$(cut -d' ' -f1 "$work/related.txt")" == "$(property "$rebuilt" ProductCode)" ]] ||
+  fail "the rebuilt package did not replace $firstcode: $(cat "$work/related.txt")"
+
 step "upgrade: msiexec /i $(basename "$newmsi") /qn"
 install "$newmsi" "$newer"
 check_installed "$newer" "$work/upgraded.txt"
 
 step "downgrade refused: msiexec /i $(basename "$msi") /qn"
 newcode=$(cut -d' ' -f1 "$work/related.txt")
-rc=0
-run msiexec /i "$(winpath "$msi")" /qn /l*v "$(winpath "$work/downgrade.log")" || rc=$?
-# ERROR_INSTALL_FAILURE (1603), of which a Linux exit status keeps the low byte.
-[[ $rc -eq $((1603 & 255)) ]] || fail "msiexec: exit code $rc, not 1603's $((1603 & 255))"
-tr -d '\r' <"$work/downgrade.log" | grep -aqxF "Property(S): WIX_DOWNGRADE_DETECTED = $newcode" ||
-  fail "the refusal is not the downgrade rule's: no WIX_DOWNGRADE_DETECTED = $newcode in the log"
+refused "$msi" downgrade "Property(S): WIX_DOWNGRADE_DETECTED = $newcode"
 probe related "$upgrade_code" >"$work/related.txt" || fail "installer_probe related"
 [[ "$(cat "$work/related.txt")" == "$newcode $newer" ]] ||
   fail "after the refused downgrade: $(cat "$work/related.txt")"

@@ -32,13 +32,21 @@ echo "== two packages: the choice, a change applied, the frame closed"
 wine "$probe" install Polska=sample Europa=sample
 wine "$probe" vbs-choose-apply-close "$script"
 
-echo "== a broken package: the description printed, exit code 1"
+echo "== a broken package: the number and description printed, exit code 1"
 wine "$probe" install Zla=broken
 rc=0
-raw=$(wine 'C:\windows\syswow64\cscript.exe' //nologo "$script" 2>&1) || rc=$?
+errors=$(mktemp)
+trap 'rm -f "$errors"' EXIT
+raw=$(wine 'C:\windows\syswow64\cscript.exe' //nologo "$script" 2>"$errors") || rc=$?
 out=$(tr -d '\r' <<<"$raw")
+err=$(tr -d '\r' <"$errors" | iconv -f CP1250 -t UTF-8)
 echo "$out"
-[[ "$out" == *'MapCount=abc'* && "$out" == *'"Zla"'* ]] || fail "the script prints Err.Description"
+echo "$err"
+# Wine's cscript has no WScript.StdErr (error 445), so there the script's
+# fallback prints with WScript.Echo; Windows' cscript takes the StdErr line.
+grep -q '^        WScript.StdErr.WriteLine tekst'$'\r''$' "$vbs" || fail "the script reports errors on WScript.StdErr"
+[[ "$out$err" == *'MapCount=abc'* && "$out$err" == *'"Zla"'* && "$out$err" == *'&H80040204'* ]] ||
+  fail "the script prints Err.Number and Err.Description"
 [[ $rc -eq 1 ]] || fail "the script exits with 1 after an error, not $rc"
 wine "$probe" clean
 echo "VBScript sample: all scenarios passed"

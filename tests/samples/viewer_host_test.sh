@@ -18,6 +18,11 @@ run_viewer() {  # ARGS...: sets rc and out
   echo "viewer_host $* -> $rc: $out"
 }
 
+# A sample to copy from: it includes no header of the component's own.
+here=$(cd "$(dirname "$0")" && pwd)
+! grep -n '#include "\(win32\|core\)/' "$here/../../samples/viewer/"*.cpp "$here/../../samples/viewer/"*.h ||
+  fail "the viewer sample includes the component's headers"
+
 wine "$probe" install Polska=sample Zla=broken
 
 echo "== wrong arguments"

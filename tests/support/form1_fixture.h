@@ -10,6 +10,7 @@
 #include "core/component/process_state.h"
 #include "core/form1/form1_controller.h"
 #include "core/mapfile/data_file_path.h"
+#include "core/text/paths.h"
 #include "samples/sample_package.h"
 #include "support/fake_excel.h"
 #include "support/fakes.h"
@@ -26,16 +27,24 @@ class Form1Fixture : public ::testing::Test {
 
   // Writes the package's data files and clear configuration.
   void Install(const samples::SamplePackage& package) {
-    for (const auto& layer : package.layers) WriteAll(DataPath(layer.fileName), samples::DataFileBytes(layer));
+    // A name that leaves the data directory or names a device gets no file
+    // (on Windows, writing "COM1" would wait on a serial port).
+    for (const auto& layer : package.layers) {
+      if (CheckDataFileName(layer.fileName) == DataFileName::Ok) {
+        WriteAll(DataPath(layer.fileName), samples::DataFileBytes(layer));
+      }
+    }
     WriteText(dir.File("config.ini"), samples::ClearConfiguration(package));
     state.configTempPath = dir.File("config.ini");
   }
   void InstallSample() { Install(samples::BundledSample()); }
 
+  // The data file's path in UTF-8, from its name in the ANSI code page, as
+  // the dialog finds it.
   std::string DataPath(const std::string& fileName) const {
-    const std::string path = DataFilePath(dir.Prefix(), fileName);
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    return path;
+    const std::filesystem::path path = PathFromAnsi(codec, DataFilePath(dir.Prefix(), fileName));
+    std::filesystem::create_directories(path.parent_path());
+    return Utf8FromPath(path);
   }
   std::vector<std::uint8_t> DataBytes(const std::string& fileName) const { return ReadAll(DataPath(fileName)); }
 

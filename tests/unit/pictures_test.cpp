@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <vector>
 
@@ -285,6 +288,27 @@ TEST(AppIcon, UsesTheVgaColoursWithTransparentCornersAndAnOpaqueSheet) {
   EXPECT_TRUE(!icon.transparent[(kIconSize / 2) * kIconSize + kIconSize / 2]) << "centre";
   EXPECT_GE(opaqueColours.size(), 4u) << "lines of several colours";
 }
+
+#ifdef ATRYBUTY_SOURCE_DIR
+// The programs' icon resource is built from a file kept in the sources (a
+// cross build cannot run the drawing); it must be the drawing. On a
+// difference the file as drawn is written beside the test to replace it.
+TEST(AppIcon, TheProgramsIconFileIsTheDrawnIcon) {
+  const std::vector<std::uint8_t> drawn = IconFile(MakeAppIcon());
+  std::ifstream kept(ATRYBUTY_SOURCE_DIR "/win32/resources/atrybuty.ico", std::ios::binary);
+  const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(kept), {}};
+  if (file != drawn) {
+    std::ofstream("atrybuty.ico", std::ios::binary).write(reinterpret_cast<const char*>(drawn.data()),
+                                                          static_cast<std::streamsize>(drawn.size()));
+    ADD_FAILURE() << "win32/resources/atrybuty.ico is not the drawn icon: copy atrybuty.ico from "
+                  << std::filesystem::current_path() << " over it";
+  }
+  ASSERT_EQ(drawn.size(), 6u + 16 + 40 + 32 * 32 * 4 + 32 * 4);
+  // The bottom-left pixel (first in the file) is transparent; the centre is opaque.
+  EXPECT_EQ(drawn[62 + 3], 0);
+  EXPECT_EQ(drawn[62 + (16 * 32 + 16) * 4 + 3], 0xFF);
+}
+#endif
 
 }  // namespace
 }  // namespace atrybuty
