@@ -133,7 +133,9 @@ int Run(std::vector<std::string> args) {
   auto* exportCommand = app.add_subcommand(
       "export", "write a package's line styles (the bytes its data files hold) to a text file");
   exportCommand->add_option("OUT", exportOptions.file, "the file to write")->required();
-  exportCommand->add_option("--package", exportOptions.package, "(Windows) an installed package")->required();
+  exportCommand->add_option("--package", exportOptions.package,
+                            "the package: on Windows an installed one, unless --config names its configuration")
+      ->required();
   exportCommand->add_option("--config", exportOptions.config, "the package's configuration instead of the registry");
   exportCommand->add_option("--data-dir", exportOptions.dataDir, "its data folder (on Windows: the map data folder)");
   exportCommand->callback([&] { code = Export(exportOptions); });

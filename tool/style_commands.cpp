@@ -116,7 +116,7 @@ int Import(const StyleOptions& o) {
   if (!package) return code;
   const std::filesystem::path journalPath = o.journal ? PathFromUtf8(*o.journal) : DefaultJournalPath();
   FileJournal journal(journalPath, Utf8FromPath(journalPath));
-  const auto results = package->Import(styles, o.layers, journal);
+  const auto results = package->Import(styles, o.layers.empty() ? std::nullopt : std::optional(o.layers), journal);
   bool refused = false;
   nlohmann::json json = {{"package", package->Name()}, {"layers", nlohmann::json::array()}};
   std::string report;

@@ -40,10 +40,29 @@ std::variant<LayerTable, PackageFailure> LoadInstalledPackage(Registry& registry
   auto bytes = ReadFileBytes(PathFromAnsi(codec, path));
   if (!bytes || bytes->empty()) return PackageFailure{PackageError::Unreadable};
   Scramble(*bytes);
-  auto table =
-      LoadLayerTable(Profile::Parse(std::string(reinterpret_cast<const char*>(bytes->data()), bytes->size())));
-  if (auto* failure = std::get_if<LayerTableFailure>(&table)) return PackageFailure{PackageError::BadLayerTable, *failure};
+  auto table = LoadLayerTable(Profile::Parse(std::string(reinterpret_cast<const char*>(bytes->data()), bytes->size())));
+  if (auto* failure = std::get_if<LayerTableFailure>(&table))
+    return PackageFailure{PackageError::BadLayerTable, *failure};
   return std::get<LayerTable>(std::move(table));
+}
+
+std::string LayerTableFailureInPolish(const LayerTableFailure& failure, const std::string& package,
+                                      const TextCodec& codec) {
+  const std::string name = "Konfiguracja pakietu \"" + package + "\"";
+  const std::string count = codec.AnsiToUtf8(failure.countText);
+  switch (failure.error) {
+    case LayerTableError::FileUnreadable:
+      break;
+    case LayerTableError::CountMissing:
+      return name + " nie podaje liczby warstw: brak wartości MapCount w sekcji [Global].";
+    case LayerTableError::CountNotANumber:
+      return name + " podaje liczbę warstw, która nie jest liczbą: MapCount=" + count + ".";
+    case LayerTableError::CountNegative:
+      return name + " podaje ujemną liczbę warstw: MapCount=" + count + ".";
+    case LayerTableError::CountTooLarge:
+      return name + " podaje za dużą liczbę warstw: MapCount=" + count + " (najwyżej 32767).";
+  }
+  return "Nie mogę odczytać konfiguracji pakietu \"" + package + "\".";
 }
 
 }  // namespace atrybuty

@@ -33,6 +33,12 @@ struct PackageFailure {
   LayerTableFailure layerTable{};  // with BadLayerTable
 };
 
+// Why a configuration yields no layer table, in Polish, as the automation
+// errors say it; `package` is the package's name (UTF-8), `codec` reads the
+// configuration's ANSI text.
+std::string LayerTableFailureInPolish(const LayerTableFailure& failure, const std::string& package,
+                                      const TextCodec& codec);
+
 // The layers of the installed package `name` (ANSI); `codec` turns the
 // registry's ANSI path into the wide path the file is opened with.
 std::variant<LayerTable, PackageFailure> LoadInstalledPackage(Registry& registry, std::string_view name,

@@ -10,9 +10,8 @@ namespace {
 
 bool SameFileName(std::string_view a, std::string_view b) {
   auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-           return lower(x) == lower(y);
-         });
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 std::string DescribeFileError(FileError error) {
@@ -20,7 +19,7 @@ std::string DescribeFileError(FileError error) {
     case FileError::NotFound:
       return "plik nie istnieje";
     case FileError::AccessDenied:
-      return "brak uprawnień do pliku (zapis w katalogu Program Files wymaga administratora)";
+      return "brak uprawnień do pliku";
     case FileError::ReadOnly:
       return "plik jest tylko do odczytu";
     case FileError::InUse:
@@ -58,6 +57,9 @@ std::string DescribeInPolish(const RecordWriteResult& result) {
     case RecordWriteStatus::Written:
       return {};
     case RecordWriteStatus::CannotOpen:
+      if (result.error == FileError::AccessDenied) {
+        return "brak uprawnień do zapisu pliku (zapis w katalogu Program Files wymaga administratora)";
+      }
       return DescribeFileError(result.error);
     case RecordWriteStatus::OutsideFolder:
       return "plik nie leży w katalogu danych map";
@@ -70,6 +72,8 @@ std::string DescribeInPolish(const RecordWriteResult& result) {
       return "zapis nie powiódł się; nic nie zostało zapisane";
     case RecordWriteStatus::FailedHalfWritten:
       return "zapis nie powiódł się w połowie; cofnij ostatnią zmianę z dziennika zmian";
+    case RecordWriteStatus::NotJournaled:
+      return "nie mogę dopisać zmiany do dziennika zmian, więc nie dałoby się jej cofnąć; nic nie zostało zapisane";
   }
   return "zapis nie powiódł się";
 }
@@ -111,24 +115,29 @@ RecordRead PackageStyles::Read(int number) {
 RecordWriteResult PackageStyles::Write(int number, const RecordRead& read, const RecordChange& change,
                                        Journal& journal) {
   return WriteRecord(files_, {read.path, read.base, read.style}, change, journal, {name_, LayerName(number)},
-                     dataDirectory_);
+                     dataDirectory_, /*journalRequired=*/true);
 }
 
 StyleFile PackageStyles::Export() {
   StyleFile file{name_, {}};
   for (int k = 1; k <= LayerCount(); ++k) {
     const RecordRead read = Read(k);
-    file.rows.push_back({LayerName(k), DataFileName(k),
-                         read.status == RecordStatus::Ok ? std::optional(read.style) : std::nullopt});
+    StyleRow row{LayerName(k), DataFileName(k), std::nullopt, StyleRow::Kept::Record};
+    if (read.status == RecordStatus::Ok) {
+      row.style = read.style;
+    } else {
+      row.kept = read.status == RecordStatus::NoRecord ? StyleRow::Kept::NoRecord : StyleRow::Kept::Unreadable;
+    }
+    file.rows.push_back(std::move(row));
   }
   return file;
 }
 
-std::vector<ImportResult> PackageStyles::Import(const StyleFile& file, const std::vector<std::string>& only,
-                                                Journal& journal) {
+std::vector<ImportResult> PackageStyles::Import(const StyleFile& file,
+                                                const std::optional<std::vector<std::string>>& only, Journal& journal) {
   std::vector<ImportResult> results;
   auto wanted = [&](const std::string& layer) {
-    return only.empty() || std::find(only.begin(), only.end(), layer) != only.end();
+    return !only || std::find(only->begin(), only->end(), layer) != only->end();
   };
   for (const StyleRow& row : file.rows) {
     if (!wanted(row.layer)) continue;
@@ -139,6 +148,8 @@ std::vector<ImportResult> PackageStyles::Import(const StyleFile& file, const std
       result.reason = "pakiet nie ma takiej warstwy";
     } else if (!SameFileName(DataFileName(k), row.dataFile)) {
       result.reason = "w pakiecie warstwa ma inny plik danych: " + DataFileName(k);
+    } else if (row.kept == StyleRow::Kept::Unreadable) {
+      result.reason = "przy eksporcie pliku danych warstwy nie dało się odczytać";
     } else if (!row.style) {
       // Exported without a record: there is nothing to restore.
       if (read.status == RecordStatus::NoRecord) {
@@ -148,6 +159,9 @@ std::vector<ImportResult> PackageStyles::Import(const StyleFile& file, const std
       }
     } else if (read.status != RecordStatus::Ok) {
       result.reason = DescribeInPolish(read);
+    } else if (row.style->thickness > kMaxThickness || row.style->style > kMaxStyle) {
+      // Only what the dialog can show (0, a stored "none", included) is written back.
+      result.reason = "w pliku eksportu grubość lub styl spoza zakresu (grubość 0-7, styl 0-77)";
     } else if (read.style == *row.style) {
       result.outcome = ImportOutcome::Unchanged;
     } else {
@@ -161,8 +175,9 @@ std::vector<ImportResult> PackageStyles::Import(const StyleFile& file, const std
     }
     results.push_back(std::move(result));
   }
-  for (const std::string& name : only) {
-    const bool listed = std::any_of(file.rows.begin(), file.rows.end(), [&](const StyleRow& r) { return r.layer == name; });
+  for (const std::string& name : only.value_or(std::vector<std::string>{})) {
+    const bool listed =
+        std::any_of(file.rows.begin(), file.rows.end(), [&](const StyleRow& r) { return r.layer == name; });
     if (!listed) results.push_back({name, ImportOutcome::Refused, "plik eksportu nie zawiera takiej warstwy"});
   }
   return results;

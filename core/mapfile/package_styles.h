@@ -5,6 +5,7 @@
 // automation class LineStyles and the tool share it.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,11 @@ struct ImportResult {
   std::string reason;  // Polish; empty unless refused
 };
 
+// What an import writes back: the values the dialog's pickers show, 0 (a
+// stored "none") included.
+inline constexpr int kMaxThickness = 7;
+inline constexpr int kMaxStyle = 77;
+
 class PackageStyles {
  public:
   // `name` is the package's name (UTF-8); `dataDirectory` the folder its
@@ -46,10 +52,14 @@ class PackageStyles {
   // The checked write of `change` over the record `read` found.
   RecordWriteResult Write(int number, const RecordRead& read, const RecordChange& change, Journal& journal);
 
+  // Every layer's stored bytes; a file without a record, or one that cannot
+  // be read, is exported as such.
   StyleFile Export();
-  // Writes the file's styles back, into the layers named in `only` (UTF-8)
-  // or into every layer the file lists; one result per layer.
-  std::vector<ImportResult> Import(const StyleFile& file, const std::vector<std::string>& only, Journal& journal);
+  // Writes the file's styles back, into the layers named in `only` (UTF-8;
+  // an empty list names none) or into every layer the file lists; one result
+  // per layer. Nothing is written that the journal does not record first.
+  std::vector<ImportResult> Import(const StyleFile& file, const std::optional<std::vector<std::string>>& only,
+                                   Journal& journal);
 
  private:
   std::filesystem::path PathOf(int number) const;

@@ -20,7 +20,7 @@ std::string JournalFileName(const std::filesystem::path& path) {
 
 RecordWriteResult WriteRecord(DataFiles& files, const RecordSnapshot& snapshot, const RecordChange& change,
                               Journal& journal, const ChangeContext& context,
-                              const std::optional<std::filesystem::path>& allowedFolder) {
+                              const std::optional<std::filesystem::path>& allowedFolder, bool journalRequired) {
   RecordWriteResult result;
   OpenedFile opened = files.OpenForWriting(snapshot.path);
   if (!opened.file) {
@@ -40,7 +40,8 @@ RecordWriteResult WriteRecord(DataFiles& files, const RecordSnapshot& snapshot, 
   // The file as it is now, under our lock: it must hold the record the read found.
   const RecordRead now = ReadRecordOf(file);
   if (now.status == RecordStatus::TooShortForPointer || now.status == RecordStatus::TooShortForRecord) {
-    result.status = now.base != 0 && now.base != snapshot.base ? RecordWriteStatus::RecordMoved : RecordWriteStatus::TooShort;
+    result.status =
+        now.base != 0 && now.base != snapshot.base ? RecordWriteStatus::RecordMoved : RecordWriteStatus::TooShort;
     return result;
   }
   if (now.status == RecordStatus::ReadFailed) {
@@ -65,6 +66,10 @@ RecordWriteResult WriteRecord(DataFiles& files, const RecordSnapshot& snapshot, 
   for (std::size_t i = 0; i < offsets.size(); ++i) entry.bytes.push_back({offsets[i], oldBytes[i], newBytes[i]});
   // Recorded before any byte changes, so the change can always be undone.
   result.journaled = journal.Append(entry);
+  if (!result.journaled && journalRequired) {
+    result.status = RecordWriteStatus::NotJournaled;
+    return result;
+  }
 
   std::vector<int> written;
   for (int i : kWriteOrder) {
@@ -110,6 +115,8 @@ const char* Describe(RecordWriteStatus status) {
       return "the write failed; nothing was changed";
     case RecordWriteStatus::FailedHalfWritten:
       return "the write failed half way; undo the journal's last change to restore it";
+    case RecordWriteStatus::NotJournaled:
+      return "the change journal cannot be written; nothing was changed";
   }
   return "unknown";
 }

@@ -52,6 +52,7 @@ enum class RecordWriteStatus {
   TooShort,           // the file no longer holds the whole record
   Failed,             // a write failed; the bytes written before it were put back
   FailedHalfWritten,  // a write failed and could not be put back: the journal line lets undo finish it
+  NotJournaled,       // the journal line could not be written, and the caller needs it: nothing written
 };
 
 struct RecordWriteResult {
@@ -63,10 +64,14 @@ struct RecordWriteResult {
 
 // `allowedFolder`: when given, the file must really lie inside it (links
 // and junctions resolved). The journal line names all five bytes (old and
-// new; a colour not written appears with equal values).
+// new; a colour not written appears with equal values). The dialog writes
+// even when the journal cannot be appended to, and tells the user; a caller
+// with nobody to tell asks for `journalRequired`, and nothing is written
+// without the line.
 RecordWriteResult WriteRecord(DataFiles& files, const RecordSnapshot& snapshot, const RecordChange& change,
                               Journal& journal, const ChangeContext& context,
-                              const std::optional<std::filesystem::path>& allowedFolder);
+                              const std::optional<std::filesystem::path>& allowedFolder,
+                              bool journalRequired = false);
 
 // The journal's name for a data file: its absolute path, UTF-8.
 std::string JournalFileName(const std::filesystem::path& path);

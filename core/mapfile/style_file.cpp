@@ -32,12 +32,13 @@ std::string FormatStyleFile(const StyleFile& file) {
   text += std::string(kPackageKey) + "\t" + EscapeField(file.package) + "\r\n";
   text += std::string(kColumns) + "\r\n";
   for (const StyleRow& row : file.rows) {
-    text += EscapeField(row.layer) + "\t" + EscapeField(row.dataFile) + "\t";
+    // A line starting with "#" is a comment: a layer name starting with one is written "\#".
+    text += (row.layer.starts_with('#') ? "\\" : "") + EscapeField(row.layer) + "\t" + EscapeField(row.dataFile) + "\t";
     if (row.style) {
       text += std::to_string(row.style->thickness) + "\t" + std::to_string(row.style->style) + "\t" +
               WebColour(ColourValue(row.style->colour));
     } else {
-      text += kStyleFileNoRecord;
+      text += row.kept == StyleRow::Kept::Unreadable ? kStyleFileUnreadable : kStyleFileNoRecord;
     }
     text += "\r\n";
   }
@@ -70,8 +71,9 @@ std::variant<StyleFile, StyleFileError> ParseStyleFile(std::string_view text) {
       const auto layer = UnescapeField(fields[0]);
       const auto dataFile = fields.size() >= 2 ? UnescapeField(fields[1]) : std::nullopt;
       if (!layer || !dataFile) return fail("zła nazwa warstwy albo pliku danych");
-      StyleRow row{*layer, *dataFile, std::nullopt};
-      if (fields.size() == 3 && fields[2] == kStyleFileNoRecord) {
+      StyleRow row{*layer, *dataFile, std::nullopt, StyleRow::Kept::Record};
+      if (fields.size() == 3 && (fields[2] == kStyleFileNoRecord || fields[2] == kStyleFileUnreadable)) {
+        row.kept = fields[2] == kStyleFileNoRecord ? StyleRow::Kept::NoRecord : StyleRow::Kept::Unreadable;
         file.rows.push_back(std::move(row));
         continue;
       }

@@ -46,6 +46,9 @@ std::optional<std::string> UnescapeField(std::string_view s) {
       case '\\':
         out.push_back('\\');
         break;
+      case '#':  // written where a "#" would start a comment line
+        out.push_back('#');
+        break;
       default:
         return std::nullopt;
     }

@@ -191,6 +191,16 @@ TEST_F(LineStylesE2E, UndoThroughTheClass) {
   const ComPtr<IDispatch> change = Object(changes.Get(), L"Item", std::move(last));
   EXPECT_EQ(String(change.Get(), L"Layer"), L"Granice województw");
   std::vector<Variant> none;
+  {
+    // Without Program Files the map data folder is unknown: no file is touched.
+    const char* key = "Software\\Microsoft\\Windows\\CurrentVersion";
+    const std::string programFiles = ReadMachineText(key, "ProgramFilesDir");
+    DeleteMachineValue(key, "ProgramFilesDir");
+    const HRESULT refused = LateInvoke(change.Get(), L"Undo", DISPATCH_METHOD, none);
+    WriteMachineText(key, "ProgramFilesDir", programFiles);
+    EXPECT_EQ(refused, win32::kDataFileUnreadable);
+    EXPECT_NE(Granice(), before);
+  }
   ASSERT_EQ(LateInvoke(change.Get(), L"Undo", DISPATCH_METHOD, none), S_OK);
   EXPECT_EQ(Granice(), before);
   EXPECT_EQ(LateInvoke(change.Get(), L"Undo", DISPATCH_METHOD, none), S_OK) << "undone already: nothing to do";

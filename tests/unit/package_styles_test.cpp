@@ -19,14 +19,18 @@ using testing::ReadAll;
 using testing::WriteAll;
 
 TEST(StyleFile, RoundTripsExactlyAndReadsAsWritten) {
+  using Kept = StyleRow::Kept;
   const StyleFile file{"Polska",
-                       {{"Drogi krajowe", "DROGI.DAT", LineStyle{0, 77, {0xFF, 0x80, 0x00}}},
-                        {"Ścieżki\trowerowe", "sub\\ROWERY.DAT", std::nullopt}}};
+                       {{"Drogi krajowe", "DROGI.DAT", LineStyle{0, 77, {0xFF, 0x80, 0x00}}, Kept::Record},
+                        {"Ścieżki\trowerowe", "sub\\ROWERY.DAT", std::nullopt, Kept::NoRecord},
+                        {"#1 Gazociągi", "GAZ.DAT", std::nullopt, Kept::Unreadable}}};
   const std::string text = FormatStyleFile(file);
   EXPECT_EQ(text,
             "Atrybuty: style linii, wersja 1\r\nPakiet\tPolska\r\nWarstwa\tPlik danych\tGrubość\tStyl\tKolor\r\n"
             "Drogi krajowe\tDROGI.DAT\t0\t77\t#FF8000\r\n"
-            "Ścieżki\\trowerowe\tsub\\\\ROWERY.DAT\tbrak rekordu\r\n");
+            "Ścieżki\\trowerowe\tsub\\\\ROWERY.DAT\tbrak rekordu\r\n"
+            "\\#1 Gazociągi\tGAZ.DAT\tnieczytelny\r\n")
+      << "a leading # is escaped, or the layer's line would read as a comment";
   EXPECT_EQ(std::get<StyleFile>(ParseStyleFile(text)), file);
   // As a person may have saved it: a byte order mark, LF lines, a comment.
   std::string edited = "\xEF\xBB\xBF# moje style\n" + text;
@@ -82,7 +86,8 @@ TEST_F(PackageStylesTest, ExportAndImportRestoreAChangedPackageExactly) {
   const StyleFile exported = styles.Export();
   ASSERT_EQ(exported.rows.size(), 7u);
   EXPECT_EQ(exported.rows[3].style, (LineStyle{0, 0, {0x12, 0x34, 0x56}})) << "stored zeros are exported as they are";
-  EXPECT_FALSE(exported.rows[4].style) << "no record";
+  EXPECT_EQ(exported.rows[4].kept, StyleRow::Kept::NoRecord);
+  EXPECT_EQ(exported.rows[5].kept, StyleRow::Kept::Unreadable) << "Gazociągi's file is too short for its record";
   const auto before = AllFiles();
 
   const int granice = styles.FindLayer("Granice województw");
@@ -110,17 +115,38 @@ TEST_F(PackageStylesTest, ImportRefusesWhatItCannotMatchAndTakesOnlyTheLayersNam
   file.rows[0].style->thickness = 6;  // Drogi krajowe
   file.rows[1].style->thickness = 6;  // Rzeki
   file.rows[2].dataFile = "INNY.DAT";
+  file.rows[3].style->style = 78;  // beyond any picture the dialog shows
   file.rows.push_back({"Nie ma takiej", "X.DAT", LineStyle{1, 1, {}}});
-  const auto results = styles.Import(file, {"Rzeki", "Granice województw", "Nie ma takiej", "Brak w pliku"}, journal);
-  ASSERT_EQ(results.size(), 4u);
+  EXPECT_TRUE(styles.Import(file, std::vector<std::string>{}, journal).empty()) << "an empty list names no layer";
+  const auto results = styles.Import(
+      file, std::vector<std::string>{"Rzeki", "Granice województw", "Nie ma takiej", "Brak w pliku", file.rows[3].layer},
+      journal);
+  ASSERT_EQ(results.size(), 5u);
   EXPECT_EQ(results[0].outcome, ImportOutcome::Changed);
   EXPECT_EQ(results[1].outcome, ImportOutcome::Refused);
   EXPECT_NE(results[1].reason.find("inny plik danych"), std::string::npos);
   EXPECT_EQ(results[2].outcome, ImportOutcome::Refused);
-  EXPECT_EQ(results[3].layer, "Brak w pliku");
-  EXPECT_EQ(results[3].outcome, ImportOutcome::Refused);
+  EXPECT_NE(results[2].reason.find("spoza zakresu"), std::string::npos) << results[2].reason;
+  EXPECT_EQ(results[3].outcome, ImportOutcome::Refused) << "Nie ma takiej";
+  EXPECT_EQ(results[4].layer, "Brak w pliku");
+  EXPECT_EQ(results[4].outcome, ImportOutcome::Refused);
   EXPECT_EQ(styles.Read(1).style.thickness, 3) << "Drogi krajowe was not named";
   EXPECT_EQ(styles.Read(2).style.thickness, 6);
+}
+
+// With nobody to tell, a change the journal cannot record is not made: it
+// could never be undone.
+TEST_F(PackageStylesTest, NothingIsWrittenThatTheJournalCannotRecord) {
+  PackageStyles styles = Open();
+  const auto before = AllFiles();
+  journal.fail = true;
+  EXPECT_EQ(styles.Write(2, styles.Read(2), {7, 1, std::nullopt}, journal).status, RecordWriteStatus::NotJournaled);
+  StyleFile file = styles.Export();
+  file.rows[1].style->thickness = 6;
+  const auto results = styles.Import(file, std::nullopt, journal);
+  EXPECT_EQ(results[1].outcome, ImportOutcome::Refused);
+  EXPECT_NE(results[1].reason.find("dziennika"), std::string::npos) << results[1].reason;
+  EXPECT_EQ(AllFiles(), before);
 }
 
 }  // namespace

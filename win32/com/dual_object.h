@@ -14,15 +14,17 @@
 
 namespace atrybuty::win32 {
 
-// Runs a COM method's body: no exception ever leaves a COM method.
+// Runs a COM method's body: no exception ever leaves a COM method. The error
+// names the class whose method failed (`source`, `iid`).
 template <typename F>
-HRESULT Guarded(ServerLock& lock, F&& body) {
+HRESULT Guarded(ServerLock& lock, F&& body, const wchar_t* source = L"Atrybuty.MorvalyClsAttribute",
+                REFGUID iid = GUID_NULL) {
   try {
     return body();
   } catch (const std::bad_alloc&) {
-    return ReportAutomationError(E_OUTOFMEMORY, L"Za mało pamięci.", &lock);
+    return ReportAutomationError(E_OUTOFMEMORY, L"Za mało pamięci.", &lock, source, iid);
   } catch (...) {
-    return ReportAutomationError(kUnexpectedFailure, L"Nieoczekiwany błąd składnika Atrybuty.", &lock);
+    return ReportAutomationError(kUnexpectedFailure, L"Nieoczekiwany błąd składnika Atrybuty.", &lock, source, iid);
   }
 }
 

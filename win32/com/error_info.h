@@ -36,7 +36,7 @@ inline constexpr HRESULT kChangedSinceRead = AutomationError(0x0216);
 inline constexpr HRESULT kWriteFailed = AutomationError(0x0217);
 inline constexpr HRESULT kValueOutOfRange = AutomationError(0x0218);
 inline constexpr HRESULT kUndoRefused = AutomationError(0x0219);
-inline constexpr HRESULT kChangeNotFound = AutomationError(0x021A);
+// 0x021A is not used: a change that is not in the journal is no item of Changes.
 inline constexpr HRESULT kFileUnreadable = AutomationError(0x021B);
 inline constexpr HRESULT kFileNotWritable = AutomationError(0x021C);
 inline constexpr HRESULT kImportFileInvalid = AutomationError(0x021D);

@@ -1,6 +1,7 @@
 #include "win32/com/line_styles.h"
 
 #include <algorithm>
+#include <utility>
 #include <memory>
 
 #include "core/config/file_bytes.h"
@@ -38,7 +39,13 @@ struct Services {
 
 // An automation error of this class.
 HRESULT Fail(ObjectRegistry& registry, HRESULT hr, const std::string& description) {
-  return ReportAutomationError(hr, Utf8ToWide(description), &registry, L"Atrybuty.LineStyles", IID_ILineStyles);
+  return ReportAutomationError(hr, Utf8ToWide(description), &registry, kLineStylesSource, IID_ILineStyles);
+}
+
+// A method's body, whose unexpected failures are errors of this class too.
+template <typename F>
+HRESULT Guard(ObjectRegistry& registry, F&& body) {
+  return Guarded(registry, std::forward<F>(body), kLineStylesSource, IID_ILineStyles);
 }
 
 HRESULT ReturnText(const std::string& utf8, BSTR* out) {
@@ -142,7 +149,7 @@ class LayerObject final : public DualObject<ILayer> {
   STDMETHODIMP get_LineStyle(ILineStyle** v) override {
     if (!v) return E_POINTER;
     *v = nullptr;
-    return Guarded(Registry(), [&]() -> HRESULT {
+    return Guard(Registry(), [&]() -> HRESULT {
       const RecordRead read = package_->Read(number_);
       if (read.status != RecordStatus::Ok && read.status != RecordStatus::NoRecord) {
         return Fail(Registry(), kDataFileUnreadable,
@@ -154,7 +161,7 @@ class LayerObject final : public DualObject<ILayer> {
     });
   }
   STDMETHODIMP SetLineStyle(VARIANT thickness, VARIANT style, VARIANT colour) override {
-    return Guarded(Registry(), [&]() -> HRESULT {
+    return Guard(Registry(), [&]() -> HRESULT {
       const std::string layer = package_->LayerName(number_);
       bool bad = false;
       const auto t = OptionalNumber(thickness, bad), s = OptionalNumber(style, bad), c = OptionalNumber(colour, bad);
@@ -190,7 +197,7 @@ class LayerObject final : public DualObject<ILayer> {
   std::shared_ptr<Services> services_;
 };
 
-std::string PackageFailureText(const PackageFailure& f, const std::string& name) {
+std::string PackageFailureText(const PackageFailure& f, const std::string& name, const TextCodec& codec) {
   switch (f.error) {
     case PackageError::NotInstalled:
       return "Pakiet map \"" + name + "\" nie jest zainstalowany.";
@@ -199,7 +206,7 @@ std::string PackageFailureText(const PackageFailure& f, const std::string& name)
     case PackageError::BadLayerTable:
       break;
   }
-  return "Konfiguracja pakietu map \"" + name + "\" jest błędna: " + Describe(f.layerTable) + ".";
+  return LayerTableFailureInPolish(f.layerTable, name, codec);
 }
 
 HRESULT PackageFailureCode(const PackageFailure& f) {
@@ -209,15 +216,24 @@ HRESULT PackageFailureCode(const PackageFailure& f) {
   return kLayerCountInvalid;
 }
 
+// Without Program Files the map data folder is unknown, and no data file is
+// opened (nor a relative name taken from the server's current folder).
+HRESULT NoMapData(ObjectRegistry& registry) {
+  return Fail(registry, kDataFileUnreadable,
+              "Nie znam katalogu danych map tego komputera: rejestr nie podaje wartości ProgramFilesDir.");
+}
+
 // The package `name` (UTF-8) loaded, or the error reported.
 HRESULT OpenPackage(ObjectRegistry& registry, Services& services, const std::string& name,
                     std::shared_ptr<PackageStyles>& out) {
   auto loaded = LoadInstalledPackage(services.registry, services.codec.Utf8ToAnsi(name), services.codec);
   if (auto* failure = std::get_if<PackageFailure>(&loaded)) {
-    return Fail(registry, PackageFailureCode(*failure), PackageFailureText(*failure, name));
+    return Fail(registry, PackageFailureCode(*failure), PackageFailureText(*failure, name, services.codec));
   }
+  std::filesystem::path mapData = services.MapData();
+  if (mapData.empty()) return NoMapData(registry);
   out = std::make_shared<PackageStyles>(services.files, services.codec, name, std::get<LayerTable>(std::move(loaded)),
-                                        services.MapData());
+                                        std::move(mapData));
   return S_OK;
 }
 
@@ -231,7 +247,7 @@ class PackageObject final : public DualObject<IPackage> {
   STDMETHODIMP get_Layers(IAtrybutyItems** v) override {
     if (!v) return E_POINTER;
     *v = nullptr;
-    return Guarded(Registry(), [&]() -> HRESULT {
+    return Guard(Registry(), [&]() -> HRESULT {
       std::shared_ptr<PackageStyles> package;
       if (const HRESULT hr = OpenPackage(Registry(), *services_, name_, package); FAILED(hr)) return hr;
       std::vector<ItemsObject::Item> items;
@@ -254,9 +270,9 @@ class PackageObject final : public DualObject<IPackage> {
 HRESULT Undo(ObjectRegistry& registry, Services& services, const JournalEntry& change, std::size_t number,
              bool& restored) {
   const std::filesystem::path folder = services.MapData();
+  if (folder.empty()) return NoMapData(registry);
   FileJournal journal = services.Journal();
-  const UndoResult u = UndoChange(services.files, change, PathFromUtf8(change.dataFile),
-                                  folder.empty() ? std::optional<std::filesystem::path>() : folder, journal);
+  const UndoResult u = UndoChange(services.files, change, PathFromUtf8(change.dataFile), folder, journal);
   restored = u.status == UndoStatus::Restored;
   if (u.status == UndoStatus::Restored || u.status == UndoStatus::AlreadyRestored) return S_OK;
   std::string why;
@@ -271,9 +287,9 @@ HRESULT Undo(ObjectRegistry& registry, Services& services, const JournalEntry& c
       why = "plik został od tego czasu zmieniony ponownie";
       break;
     case UndoStatus::CannotOpen:
-      return Fail(registry, u.error == FileError::AccessDenied ? kAccessDenied : kDataFileNotWritable,
-                  "Nie mogę cofnąć zmiany " + std::to_string(number) + ": nie mogę zapisać pliku " + change.dataFile +
-                      ".");
+      return Fail(
+          registry, u.error == FileError::AccessDenied ? kAccessDenied : kDataFileNotWritable,
+          "Nie mogę cofnąć zmiany " + std::to_string(number) + ": nie mogę zapisać pliku " + change.dataFile + ".");
     case UndoStatus::OutsideFolder:
       why = "plik nie leży w katalogu danych map";
       break;
@@ -304,7 +320,7 @@ class ChangeObject final : public DualObject<IChange> {
   STDMETHODIMP get_Layer(BSTR* v) override { return ReturnText(entry_.layer, v); }
   STDMETHODIMP get_DataFile(BSTR* v) override { return ReturnText(entry_.dataFile, v); }
   STDMETHODIMP Undo() override {
-    return Guarded(Registry(), [&] {
+    return Guard(Registry(), [&] {
       bool restored = false;
       return win32::Undo(Registry(), *services_, entry_, static_cast<std::size_t>(number_), restored);
     });
@@ -336,11 +352,13 @@ class ImportResultObject final : public DualObject<IImportResult> {
   ImportResult result_;
 };
 
-// The layer names a host gives: a text, an array of texts, or nothing.
-bool LayerNames(const VARIANT& v, std::vector<std::string>& names) {
+// The layer names a host gives: a text, an array of texts (an empty one
+// names none), or nothing (every layer).
+bool LayerNames(const VARIANT& v, std::optional<std::vector<std::string>>& given) {
   const VARIANT* p = &v;
   if (V_VT(p) == (VT_VARIANT | VT_BYREF)) p = V_VARIANTREF(p);
   if ((V_VT(p) == VT_ERROR && V_ERROR(p) == DISP_E_PARAMNOTFOUND) || V_VT(p) == VT_EMPTY) return true;
+  std::vector<std::string>& names = given.emplace();
   if (V_VT(p) == VT_BSTR) {
     names.push_back(TextOf(V_BSTR(p)));
     return true;
@@ -374,13 +392,12 @@ bool LayerNames(const VARIANT& v, std::vector<std::string>& names) {
 
 class LineStylesObject final : public DualObject<ILineStyles> {
  public:
-  explicit LineStylesObject(ObjectRegistry& registry)
-      : DualObject(registry), services_(std::make_shared<Services>()) {}
+  explicit LineStylesObject(ObjectRegistry& registry) : DualObject(registry), services_(std::make_shared<Services>()) {}
 
   STDMETHODIMP get_Packages(IAtrybutyItems** v) override {
     if (!v) return E_POINTER;
     *v = nullptr;
-    return Guarded(Registry(), [&]() -> HRESULT {
+    return Guard(Registry(), [&]() -> HRESULT {
       std::vector<ItemsObject::Item> items;
       for (const std::string& ansi : InstalledPackages(services_->registry)) {
         const std::string name = services_->codec.AnsiToUtf8(ansi);
@@ -394,7 +411,7 @@ class LineStylesObject final : public DualObject<ILineStyles> {
   STDMETHODIMP Layer(BSTR packageName, BSTR layerName, ILayer** v) override {
     if (!v) return E_POINTER;
     *v = nullptr;
-    return Guarded(Registry(), [&]() -> HRESULT {
+    return Guard(Registry(), [&]() -> HRESULT {
       std::shared_ptr<PackageStyles> package;
       if (const HRESULT hr = OpenPackage(Registry(), *services_, TextOf(packageName), package); FAILED(hr)) return hr;
       const int k = package->FindLayer(TextOf(layerName));
@@ -410,12 +427,12 @@ class LineStylesObject final : public DualObject<ILineStyles> {
   STDMETHODIMP get_Changes(IAtrybutyItems** v) override {
     if (!v) return E_POINTER;
     *v = nullptr;
-    return Guarded(Registry(), [&]() -> HRESULT {
+    return Guard(Registry(), [&]() -> HRESULT {
       std::vector<ItemsObject::Item> items;
       const auto entries = ReadJournal(JournalPath()).value_or(std::vector<JournalEntry>{});
       for (std::size_t i = 0; i < entries.size(); ++i) {
-        items.push_back({ComPtr<IDispatch>::Adopt(AsDispatch(
-                             new ChangeObject(Registry(), entries[i], static_cast<long>(i + 1), services_))),
+        items.push_back({ComPtr<IDispatch>::Adopt(
+                             AsDispatch(new ChangeObject(Registry(), entries[i], static_cast<long>(i + 1), services_))),
                          {}});
       }
       *v = MakeItems(Registry(), std::move(items));
@@ -427,7 +444,7 @@ class LineStylesObject final : public DualObject<ILineStyles> {
   STDMETHODIMP UndoSince(DATE since, long* undone) override {
     if (!undone) return E_POINTER;
     *undone = 0;
-    return Guarded(Registry(), [&]() -> HRESULT {
+    return Guard(Registry(), [&]() -> HRESULT {
       const auto from = JournalTimeOfLocalDate(since);
       if (!from) return Fail(Registry(), kValueOutOfRange, "Zła data.");
       const auto entries = ReadJournal(JournalPath()).value_or(std::vector<JournalEntry>{});
@@ -442,7 +459,7 @@ class LineStylesObject final : public DualObject<ILineStyles> {
   }
 
   STDMETHODIMP Export(BSTR packageName, BSTR file) override {
-    return Guarded(Registry(), [&]() -> HRESULT {
+    return Guard(Registry(), [&]() -> HRESULT {
       std::shared_ptr<PackageStyles> package;
       if (const HRESULT hr = OpenPackage(Registry(), *services_, TextOf(packageName), package); FAILED(hr)) return hr;
       const std::string text = FormatStyleFile(package->Export());
@@ -456,8 +473,8 @@ class LineStylesObject final : public DualObject<ILineStyles> {
   STDMETHODIMP Import(BSTR file, VARIANT layers, IAtrybutyItems** results) override {
     if (!results) return E_POINTER;
     *results = nullptr;
-    return Guarded(Registry(), [&]() -> HRESULT {
-      std::vector<std::string> only;
+    return Guard(Registry(), [&]() -> HRESULT {
+      std::optional<std::vector<std::string>> only;
       if (!LayerNames(layers, only)) {
         return Fail(Registry(), kValueOutOfRange, "Warstwy podaje się jako nazwę albo tablicę nazw.");
       }
@@ -476,8 +493,8 @@ class LineStylesObject final : public DualObject<ILineStyles> {
       std::vector<ItemsObject::Item> items;
       for (ImportResult& r : package->Import(styles, only, journal)) {
         std::string name = r.layer;
-        items.push_back({ComPtr<IDispatch>::Adopt(AsDispatch(new ImportResultObject(Registry(), std::move(r)))),
-                         std::move(name)});
+        items.push_back(
+            {ComPtr<IDispatch>::Adopt(AsDispatch(new ImportResultObject(Registry(), std::move(r)))), std::move(name)});
       }
       *results = MakeItems(Registry(), std::move(items));
       return S_OK;
@@ -490,8 +507,6 @@ class LineStylesObject final : public DualObject<ILineStyles> {
 
 }  // namespace
 
-IUnknown* MakeLineStyles(ObjectRegistry& registry) {
-  return static_cast<ILineStyles*>(new LineStylesObject(registry));
-}
+IUnknown* MakeLineStyles(ObjectRegistry& registry) { return static_cast<ILineStyles*>(new LineStylesObject(registry)); }
 
 }  // namespace atrybuty::win32

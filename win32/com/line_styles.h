@@ -10,6 +10,9 @@
 
 namespace atrybuty::win32 {
 
+// The source of the class's errors, its collections' included.
+inline constexpr wchar_t kLineStylesSource[] = L"Atrybuty.LineStyles";
+
 // A new LineStyles object (one reference).
 IUnknown* MakeLineStyles(ObjectRegistry& registry);
 
