@@ -277,6 +277,8 @@ void CancelColourDialog(HWND colourDialog) {
   WaitGone(colourDialog);
 }
 
+std::vector<std::uint32_t> ScreenArea(const RECT& screenRect) { return ScreenPixels(screenRect); }
+
 bool SaveScreenshot(HWND window, const std::string& pngPath) {
   RECT r;
   if (!GetWindowRect(window, &r)) return false;

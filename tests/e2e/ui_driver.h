@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -72,5 +73,7 @@ void CancelColourDialog(HWND colourDialog);
 
 // A picture of a window as shown on screen, written as a PNG file.
 bool SaveScreenshot(HWND window, const std::string& pngPath);
+// The pixels of a part of the screen (0x00RRGGBB, rows top first).
+std::vector<std::uint32_t> ScreenArea(const RECT& screenRect);
 
 }  // namespace atrybuty::e2e

@@ -1,8 +1,10 @@
 #include "win32/dialogs/form1_window.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include <new>
+#include <utility>
 
 #include "win32/dialogs/form1_host.h"
 #include "win32/dialogs/layout.h"
@@ -16,6 +18,8 @@ namespace {
 constexpr int kClientWidth = 4875, kClientHeight = 2850;
 
 // Places in twips; controls in a frame are measured from the frame's corner.
+// The pickers are wide enough to show a whole picture (65 pixels at 96 DPI)
+// centred beside their drop-down buttons.
 constexpr int kFrame1Left = 90, kFrame1Top = 30, kFrame2Left = 90, kFrame2Top = 810;
 constexpr TwipsPlace kPlaces[] = {
     {IDC_FRAME1, kFrame1Left, kFrame1Top, 4695, 765},
@@ -25,9 +29,9 @@ constexpr TwipsPlace kPlaces[] = {
     {IDC_LABEL4, kFrame2Left + 1290, kFrame2Top + 300, 735, 285},
     {IDC_LBLCOLOR, kFrame2Left + 2070, kFrame2Top + 270, 1365, 300},
     {IDC_LABEL2, kFrame2Left + 180, kFrame2Top + 810, 975, 285},
-    {IDC_IMGCOMBOGR, kFrame2Left + 1140, kFrame2Top + 750, 1275, 330},
+    {IDC_IMGCOMBOGR, kFrame2Left + 1140, kFrame2Top + 750, 1365, 330},
     {IDC_LABEL3, kFrame2Left + 2580, kFrame2Top + 810, 615, 285},
-    {IDC_IMGCOMBOST, kFrame2Left + 3210, kFrame2Top + 750, 1275, 330},
+    {IDC_IMGCOMBOST, kFrame2Left + 3210, kFrame2Top + 750, 1365, 330},
     {IDC_CHKODSWIEZ, 120, 2130, 2595, 195},
     {IDC_CMDCHANGE, 150, 2400, 1305, 345},
     {IDC_CMDANULUJ, 2070, 2400, 1305, 345},
@@ -107,6 +111,8 @@ INT_PTR Form1Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       OnCommand(LOWORD(wp), HIWORD(wp));
       return TRUE;
+    case WM_KEYDOWN:  // the dialog itself has the focus when none of its controls has
+      return wp == VK_F4 && OnColourKey(lp);
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lp) == Item(IDC_LBLCOLOR) && swatchBrush_) {
         SetBkColor(reinterpret_cast<HDC>(wp), ToColorRef(swatch_));
@@ -131,10 +137,7 @@ void Form1Window::OnInitDialog() {
   icon_ = MakeAppIcon();
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
-  styleImages_ = MakeStyleImageList();
-  thicknessImages_ = MakeThicknessImageList();
-  SendDlgItemMessageW(hwnd_, IDC_IMGCOMBOST, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(styleImages_.Get()));
-  SendDlgItemMessageW(hwnd_, IDC_IMGCOMBOGR, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(thicknessImages_.Get()));
+  HookControls();
   SetDlgItemTextW(hwnd_, IDC_TXTKOLOR, L"np: 16741680");
   SetDlgItemTextW(hwnd_, IDC_TXTCOLORB, L"np: 16741680");
   SetSwatchColour(swatch_);
@@ -148,6 +151,7 @@ void Form1Window::Layout(UINT dpi) {
   FontHandle font = CreateDialogFont(dpi);
   SetFontOnChildren(hwnd_, font.Get());
   font_ = std::move(font);
+  SetPictures(dpi);
   // A drop-down list's height includes its open list.
   const int itemHeight = TwipsToPixels(330, dpi);
   for (int id : {IDC_COMBO1, IDC_IMGCOMBOST, IDC_IMGCOMBOGR}) {
@@ -156,6 +160,110 @@ void Form1Window::Layout(UINT dpi) {
     SetWindowPos(Item(id), nullptr, 0, 0, r.right - r.left, itemHeight * (kDropDownItems + 1),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
+}
+
+// The pickers' pictures for the window's DPI. A ComboBoxEx does not own its
+// image list, so the old one goes only once the new one is set.
+void Form1Window::SetPictures(UINT dpi) {
+  ImageListHandle styles = MakeStyleImageList(dpi);
+  ImageListHandle thickness = MakeThicknessImageList(dpi);
+  SendDlgItemMessageW(hwnd_, IDC_IMGCOMBOST, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(styles.Get()));
+  SendDlgItemMessageW(hwnd_, IDC_IMGCOMBOGR, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(thickness.Get()));
+  styleImages_ = std::move(styles);
+  thicknessImages_ = std::move(thickness);
+}
+
+void Form1Window::HookControls() {
+  const auto hook = [this](HWND window) {
+    SetWindowSubclass(window, ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  };
+  // The controls, and the combo boxes inside the pickers.
+  for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    hook(child);
+    for (HWND inner = GetWindow(child, GW_CHILD); inner; inner = GetWindow(inner, GW_HWNDNEXT)) hook(inner);
+  }
+  // A combo box's drop-down list is a window of its own, outside the dialog.
+  for (HWND combo : {Item(IDC_COMBO1), InnerCombo(Item(IDC_IMGCOMBOGR)), InnerCombo(Item(IDC_IMGCOMBOST))}) {
+    if (HWND list = DropDownList(combo)) hook(list);
+  }
+}
+
+LRESULT CALLBACK Form1Window::ControlProc(HWND control, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+  if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(control, ControlProc, 0);
+  } else {
+    try {
+      if (const auto result = reinterpret_cast<Form1Window*>(self)->OnControlMessage(control, msg, wp, lp)) return *result;
+    } catch (...) {
+      // The control handles the message as if it had not passed here.
+    }
+  }
+  return DefSubclassProc(control, msg, wp, lp);
+}
+
+std::optional<LRESULT> Form1Window::OnControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_KEYDOWN:
+      if (wp == VK_F4 && OnColourKey(lp)) return 0;
+      break;
+    case WM_DRAWITEM: {
+      // From a picker's inner combo box, for an item of the picker.
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      if (item && item->CtlType == ODT_COMBOBOX &&
+          (control == PickerWindow(Picker::Style) || control == PickerWindow(Picker::Thickness))) {
+        DrawPickerItem(control, *item);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_GETOBJECT:
+      if (static_cast<DWORD>(lp) == static_cast<DWORD>(OBJID_CLIENT)) {
+        if (const LRESULT object = AccessibleObject(control, wp)) return object;
+      }
+      break;
+    default:
+      break;
+  }
+  return std::nullopt;
+}
+
+// F4 opens the colour dialog wherever the focus is, exactly as a click on
+// the swatch does: the swatch cannot take the focus and no caption names a
+// key, so F4 is the keyboard's way to it (the swatch's accessible object
+// gives it as its shortcut). The combo boxes would open their lists with
+// F4; F4 is the colour's in them too, so that it works from every control,
+// and their lists still open with Alt+Down (an open list is closed first).
+bool Form1Window::OnColourKey(LPARAM keyData) {
+  if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_SHIFT) < 0) return false;
+  // Held down, the key repeats: one dialog a press. A key that was waiting
+  // while a window of ours was modal is not for the dialog any more.
+  if ((keyData & (LPARAM{1} << 30)) || !IsWindowEnabled(hwnd_)) return true;
+  for (int id : {IDC_COMBO1, IDC_IMGCOMBOGR, IDC_IMGCOMBOST}) SendMessageW(Item(id), CB_SHOWDROPDOWN, FALSE, 0);
+  OnSwatchClicked();
+  return true;
+}
+
+void Form1Window::OnSwatchClicked() {
+  Run([](Form1Controller& c) { c.LblColor_Click(); });
+}
+
+LRESULT Form1Window::AccessibleObject(HWND control, WPARAM wp) const {
+  if (control == Item(IDC_LBLCOLOR)) return AnswerSwatchObject(control, wp);
+  for (Picker picker : {Picker::Thickness, Picker::Style}) {
+    const PickerParts parts = Parts(picker);
+    HWND combo = InnerCombo(parts.picker);
+    if (control == parts.picker || control == combo) return AnswerPickerObject(control, parts, wp);
+    if (control == DropDownList(combo)) return AnswerPickerListObject(control, parts, wp);
+  }
+  return 0;
+}
+
+PickerParts Form1Window::Parts(Picker picker) const {
+  // Both labels stand before both pickers in the tab order (the thickness
+  // picker comes after the style picker), so the system's objects would not
+  // find the thickness picker's label: each picker is named here.
+  if (picker == Picker::Style) return {PickerWindow(picker), Item(IDC_LABEL3), L"Styl"};
+  return {PickerWindow(picker), Item(IDC_LABEL2), L"Grubość"};
 }
 
 void Form1Window::OnCommand(int id, int code) {
@@ -170,7 +278,7 @@ void Form1Window::OnCommand(int id, int code) {
       if (code == CBN_SELCHANGE) Run([](Form1Controller& c) { c.ImgComboSt_Change(); });
       break;
     case IDC_LBLCOLOR:
-      if (code == STN_CLICKED) Run([](Form1Controller& c) { c.LblColor_Click(); });
+      if (code == STN_CLICKED) OnSwatchClicked();
       break;
     case IDC_CMDANULUJ:
       if (code == BN_CLICKED) Run([](Form1Controller& c) { c.CmdAnuluj_Click(); });

@@ -12,6 +12,7 @@
 #include "core/form1/form1_controller.h"
 #include "core/form1/form1_view.h"
 #include "win32/dialogs/dialog_host.h"
+#include "win32/dialogs/form1_accessibility.h"
 #include "win32/dialogs/picture_lists.h"
 #include "win32/dialogs/win_elevation.h"
 #include "win32/handles.h"
@@ -61,11 +62,22 @@ class Form1Window final : public Form1View {
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+  // Every control, and every combo box's drop-down list, passes its
+  // messages through here first: F4, the pickers' drawing, their and the
+  // swatch's accessible objects.
+  static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self);
+  std::optional<LRESULT> OnControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp);
   void OnInitDialog();
+  void HookControls();
   void OnCommand(int id, int code);
+  void OnSwatchClicked();
+  bool OnColourKey(LPARAM keyData);
+  LRESULT AccessibleObject(HWND control, WPARAM wp) const;
   void Layout(UINT dpi);
+  void SetPictures(UINT dpi);
   HWND Item(int id) const { return hwnd_ ? GetDlgItem(hwnd_, id) : nullptr; }
   HWND PickerWindow(Picker picker) const;
+  PickerParts Parts(Picker picker) const;
   // Runs a controller handler: unexpected failures are shown, never thrown
   // through the window procedure.
   template <typename F>

@@ -25,12 +25,33 @@ HBITMAP MakeBitmap(int width, int height, const std::vector<std::uint8_t>& bits)
   return bitmap;
 }
 
+// A picture as 24-bit bottom-up DIB rows of width x height, each pixel the
+// one nearest its centre in the picture (the picture itself at 65 x 9).
+std::vector<std::uint8_t> ScaledDib24(const Picture& picture, int width, int height) {
+  const int stride = (width * 3 + 3) / 4 * 4;
+  std::vector<std::uint8_t> bits(static_cast<std::size_t>(stride) * height, 0);
+  for (int y = 0; y < height; ++y) {
+    const int fromY = (2 * y + 1) * kPictureHeight / (2 * height);
+    std::uint8_t* row = bits.data() + static_cast<std::size_t>(height - 1 - y) * stride;
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t colour = picture.At((2 * x + 1) * kPictureWidth / (2 * width), fromY);
+      row[3 * x] = static_cast<std::uint8_t>(colour & 0xFF);
+      row[3 * x + 1] = static_cast<std::uint8_t>((colour >> 8) & 0xFF);
+      row[3 * x + 2] = static_cast<std::uint8_t>((colour >> 16) & 0xFF);
+    }
+  }
+  return bits;
+}
+
 template <typename Draw>
-ImageListHandle MakeList(int count, Draw draw) {
-  ImageListHandle list(ImageList_Create(kPictureWidth, kPictureHeight, ILC_COLOR24, count, 0));
+ImageListHandle MakeList(int count, Draw draw, UINT dpi) {
+  const int width = MulDiv(kPictureWidth, static_cast<int>(dpi), 96);
+  const int height = MulDiv(kPictureHeight, static_cast<int>(dpi), 96);
+  if (width < 1 || height < 1) return ImageListHandle();
+  ImageListHandle list(ImageList_Create(width, height, ILC_COLOR24, count, 0));
   if (!list) return list;
   for (int k = 1; k <= count; ++k) {
-    GdiObject bitmap(MakeBitmap(kPictureWidth, kPictureHeight, ToDib24(draw(k))));
+    GdiObject bitmap(MakeBitmap(width, height, ScaledDib24(draw(k), width, height)));
     ImageList_Add(list.Get(), static_cast<HBITMAP>(bitmap.Get()), nullptr);
   }
   return list;
@@ -38,8 +59,32 @@ ImageListHandle MakeList(int count, Draw draw) {
 
 }  // namespace
 
-ImageListHandle MakeStyleImageList() { return MakeList(kStylePictureCount, StylePicture); }
-ImageListHandle MakeThicknessImageList() { return MakeList(kThicknessPictureCount, ThicknessPicture); }
+ImageListHandle MakeStyleImageList(UINT dpi) { return MakeList(kStylePictureCount, StylePicture, dpi); }
+ImageListHandle MakeThicknessImageList(UINT dpi) { return MakeList(kThicknessPictureCount, ThicknessPicture, dpi); }
+
+void DrawPickerItem(HWND picker, const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;
+  const RECT& r = item.rcItem;
+  const bool focusRect = (item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT);
+  if (item.itemAction == ODA_FOCUS) {
+    if (!(item.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(dc, &r);  // toggles it
+    return;
+  }
+  // A picture shows no selection of its own: the highlight shows around it.
+  FillRect(dc, &r, GetSysColorBrush(item.itemState & ODS_SELECTED ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  HIMAGELIST pictures = reinterpret_cast<HIMAGELIST>(SendMessageW(picker, CBEM_GETIMAGELIST, 0, 0));
+  COMBOBOXEXITEMW entry{};
+  entry.mask = CBEIF_IMAGE;
+  entry.iItem = static_cast<int>(item.itemID);
+  int width = 0, height = 0;
+  if (pictures && item.itemID != static_cast<UINT>(-1) &&
+      SendMessageW(picker, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&entry)) && entry.iImage >= 0 &&
+      ImageList_GetIconSize(pictures, &width, &height)) {
+    ImageList_Draw(pictures, entry.iImage, dc, r.left + (r.right - r.left - width) / 2,
+                   r.top + (r.bottom - r.top - height) / 2, ILD_NORMAL);
+  }
+  if (focusRect) DrawFocusRect(dc, &r);
+}
 
 IconHandle MakeAppIcon() {
   const AppIcon icon = atrybuty::MakeAppIcon();
