@@ -156,6 +156,8 @@ WriteOutcome Form1Controller::ReportWrite(const RecordWriteResult& result, const
                            "poleceniem \"atrybuty-tool undo\" z ostatnią zmianą z dziennika zmian.",
                        MessageKind::CriticalOk, caption);
       return WriteOutcome::WriteFailed;
+    case RecordWriteStatus::NotJournaled:  // the dialog writes without the journal line, and says so
+      break;
   }
   return WriteOutcome::WriteFailed;
 }

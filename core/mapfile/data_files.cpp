@@ -46,4 +46,18 @@ bool IsInsideFolder(const std::filesystem::path& path, const std::filesystem::pa
 #endif
 }
 
+FolderCheckedFile OpenForWritingInside(DataFiles& files, const std::filesystem::path& path,
+                                       const std::optional<std::filesystem::path>& allowedFolder) {
+  FolderCheckedFile checked{files.OpenForWriting(path), false};
+  if (checked.opened.file && allowedFolder) {
+    const auto real = checked.opened.file->RealPath();
+    const auto folder = files.RealFolder(*allowedFolder);
+    if (!real || !folder || !IsInsideFolder(*real, *folder)) {
+      checked.opened.file.reset();
+      checked.outside = true;
+    }
+  }
+  return checked;
+}
+
 }  // namespace atrybuty

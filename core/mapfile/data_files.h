@@ -59,4 +59,14 @@ class DataFiles {
 // system compares names (without regard to case on Windows).
 bool IsInsideFolder(const std::filesystem::path& path, const std::filesystem::path& folder);
 
+// `path` opened for writing and, when `allowedFolder` is given, found to lie
+// really inside it (links and junctions resolved); `outside` when it does not
+// (the file is then closed again).
+struct FolderCheckedFile {
+  OpenedFile opened;
+  bool outside = false;
+};
+FolderCheckedFile OpenForWritingInside(DataFiles& files, const std::filesystem::path& path,
+                                       const std::optional<std::filesystem::path>& allowedFolder);
+
 }  // namespace atrybuty

@@ -10,20 +10,16 @@ namespace atrybuty {
 UndoResult UndoChange(DataFiles& files, const JournalEntry& change, const std::filesystem::path& path,
                       const std::optional<std::filesystem::path>& allowedFolder, Journal& journal) {
   UndoResult result;
-  OpenedFile opened = files.OpenForWriting(path);
-  if (!opened.file) {
-    result.error = opened.error;
+  FolderCheckedFile checked = OpenForWritingInside(files, path, allowedFolder);
+  if (checked.outside) {
+    result.status = UndoStatus::OutsideFolder;
     return result;
   }
-  DataFile& file = *opened.file;
-  if (allowedFolder) {
-    const auto real = file.RealPath();
-    const auto folder = files.RealFolder(*allowedFolder);
-    if (!real || !folder || !IsInsideFolder(*real, *folder)) {
-      result.status = UndoStatus::OutsideFolder;
-      return result;
-    }
+  if (!checked.opened.file) {
+    result.error = checked.opened.error;
+    return result;
   }
+  DataFile& file = *checked.opened.file;
   const RecordRead now = ReadRecordOf(file);
   if (now.status == RecordStatus::ReadFailed) {
     result.status = UndoStatus::Failed;

@@ -22,20 +22,16 @@ RecordWriteResult WriteRecord(DataFiles& files, const RecordSnapshot& snapshot, 
                               Journal& journal, const ChangeContext& context,
                               const std::optional<std::filesystem::path>& allowedFolder, bool journalRequired) {
   RecordWriteResult result;
-  OpenedFile opened = files.OpenForWriting(snapshot.path);
-  if (!opened.file) {
-    result.error = opened.error;
+  FolderCheckedFile checked = OpenForWritingInside(files, snapshot.path, allowedFolder);
+  if (checked.outside) {
+    result.status = RecordWriteStatus::OutsideFolder;
     return result;
   }
-  DataFile& file = *opened.file;
-  if (allowedFolder) {
-    const auto real = file.RealPath();
-    const auto folder = files.RealFolder(*allowedFolder);
-    if (!real || !folder || !IsInsideFolder(*real, *folder)) {
-      result.status = RecordWriteStatus::OutsideFolder;
-      return result;
-    }
+  if (!checked.opened.file) {
+    result.error = checked.opened.error;
+    return result;
   }
+  DataFile& file = *checked.opened.file;
 
   // The file as it is now, under our lock: it must hold the record the read found.
   const RecordRead now = ReadRecordOf(file);

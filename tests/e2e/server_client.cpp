@@ -22,26 +22,9 @@ AttributeClient AttributeClient::Create() {
 HRESULT AttributeClient::Invoke(const wchar_t* member, WORD flags, VARIANT* arg, VARIANT* result,
                                 std::wstring* description) {
   if (!object_) return E_POINTER;
-  DISPID id;
-  LPOLESTR name = const_cast<LPOLESTR>(member);
-  HRESULT hr = object_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(hr)) return hr;
-  DISPID putId = DISPID_PROPERTYPUT;
-  DISPPARAMS params{arg, nullptr, arg ? 1u : 0u, 0};
-  if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-    params.rgdispidNamedArgs = &putId;
-    params.cNamedArgs = 1;
-  }
-  EXCEPINFO excep{};
-  hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, &excep, nullptr);
-  if (hr == DISP_E_EXCEPTION) {
-    if (description && excep.bstrDescription) *description = excep.bstrDescription;
-    hr = excep.scode ? excep.scode : hr;
-    SysFreeString(excep.bstrDescription);
-    SysFreeString(excep.bstrSource);
-    SysFreeString(excep.bstrHelpFile);
-  }
-  return hr;
+  std::vector<win32::Variant> args(arg ? 1 : 0);
+  if (arg && FAILED(VariantCopy(args[0].Get(), arg))) return E_OUTOFMEMORY;
+  return LateInvoke(object_.Get(), member, flags, args, result, description);
 }
 
 HRESULT AttributeClient::PutText(const wchar_t* property, const std::wstring& text) {
