@@ -66,7 +66,7 @@ Box BlackBox(const std::vector<std::uint32_t>& pixels, int width) {
 // A control's accessible object, as a screen reader asks for it.
 ComPtr<IAccessible> AccessibleOf(HWND window) {
   ComPtr<IAccessible> object;
-  AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, object.ReceiveVoid());
+  AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible), object.ReceiveVoid());
   return object;
 }
 
@@ -292,7 +292,7 @@ TEST_F(Form1E2E, ScreenReadersNameTheSwatchAndEveryPickerItem) {
     EXPECT_EQ(value.Str(), p.item + std::to_wstring(ComboSelection(form, p.id) + 1));
     ComPtr<IDispatch> child;
     ASSERT_EQ(object->get_accChild(Child(1), child.Receive()), S_OK);
-    ComPtr<IAccessible> list = child.As<IAccessible>(IID_IAccessible);
+    ComPtr<IAccessible> list = child.As<IAccessible>(__uuidof(IAccessible));
     ASSERT_TRUE(list);
     LONG count = 0;
     list->get_accChildCount(&count);

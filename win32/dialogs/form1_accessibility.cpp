@@ -13,6 +13,10 @@
 namespace atrybuty::win32 {
 namespace {
 
+// IAccessible's IID is taken from its declaration (__uuidof), never from
+// IID_IAccessible: 64-bit mingw-w64's liboleacc.a exports that name as an
+// import thunk, so a 64-bit program linked against it passes code bytes as
+// the IID and every cross-process request fails with E_NOINTERFACE.
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
 HRESULT ReturnText(const wchar_t* text, BSTR* out) {
@@ -133,7 +137,7 @@ class WrappedAccessible : public ComObject<IAccessible, IOleWindow> {
 template <typename T, typename... Extra>
 ComPtr<IAccessible> Make(HWND window, const Extra&... extra) {
   ComPtr<IAccessible> standard;
-  if (!window || FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible, standard.ReceiveVoid())) ||
+  if (!window || FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible), standard.ReceiveVoid())) ||
       !standard)
     return {};
   return ComPtr<IAccessible>::Adopt(new (std::nothrow) T(window, std::move(standard), extra...));
@@ -141,7 +145,7 @@ ComPtr<IAccessible> Make(HWND window, const Extra&... extra) {
 
 LRESULT Answer(const ComPtr<IAccessible>& object, WPARAM wp) {
   if (!object) return 0;
-  const LRESULT result = LresultFromObject(IID_IAccessible, wp, object.Get());
+  const LRESULT result = LresultFromObject(__uuidof(IAccessible), wp, object.Get());
   return FAILED(static_cast<HRESULT>(result)) ? 0 : result;
 }
 
