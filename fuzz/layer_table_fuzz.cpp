@@ -1,6 +1,7 @@
 // LoadLayerTable over any configuration text: a table of the size MapCount
 // names, or a failure that matches what MapCount holds.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -27,12 +28,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(countText.find_first_not_of("+-0123456789") == std::string::npos);
     FUZZ_CHECK(countText.find_first_of("+-", 1) == std::string::npos);
     FUZZ_CHECK(std::stol(countText) == table->LayerCount());
+    std::size_t nameChars = 0;
     for (const Layer& layer : table->entries) {
       FUZZ_CHECK(layer.name.size() < kConfigValueBuffer);
       FUZZ_CHECK(layer.fileName.size() < kConfigValueBuffer);
+      nameChars += layer.name.size();
     }
-    if (table->LayerCount() >= 1)
-      FUZZ_CHECK(table->entries[1].name == config.Get("Map 1", "LayerName", kConfigValueBuffer));
+    FUZZ_CHECK(table->nameChars == nameChars);
+    // Each layer is what the one-key lookups give (the first few, to keep runs fast).
+    for (int i = 1; i <= std::min(table->LayerCount(), 8); ++i) {
+      const std::string section = "map " + std::to_string(i);
+      FUZZ_CHECK(table->entries[i].name == config.Get(section, "LAYERNAME", kConfigValueBuffer));
+      FUZZ_CHECK(table->entries[i].fileName == config.Get(section, "mapname", kConfigValueBuffer));
+    }
     return 0;
   }
 

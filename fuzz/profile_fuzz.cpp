@@ -1,5 +1,6 @@
 // Profile::Parse over any bytes, then lookups of the names the component asks
-// for, names taken from the input itself, and a range of buffer sizes.
+// for, names taken from the input itself, and a range of buffer sizes; one
+// at a time and several together.
 
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +36,10 @@ void CheckLookup(const Profile& p, std::string_view section, std::string_view ke
   }
   // Names match without regard to ASCII case.
   FUZZ_CHECK(p.Get(Upper(section), Upper(key), 144) == p.Get(section, key, 144));
+  // Keys looked up together answer as each looked up alone.
+  const auto together = p.FindKeys(section, {key, std::string_view("MapName"), key}, 144);
+  FUZZ_CHECK(together[0] == p.Get(section, key, 144) && together[2] == together[0]);
+  FUZZ_CHECK(together[1] == p.Find(section, "MapName", 144));
 }
 
 }  // namespace

@@ -32,20 +32,25 @@ std::variant<long long, LayerTableError> ParseCount(std::string_view text) {
 }  // namespace
 
 LayerTableResult LoadLayerTable(const Profile& config) {
-  const std::string countText = config.Get("Global", "MapCount", kConfigValueBuffer);
+  const std::string_view countText = config.Find("Global", "MapCount", kConfigValueBuffer);
   const auto parsed = ParseCount(countText);
-  if (const auto* error = std::get_if<LayerTableError>(&parsed)) return LayerTableFailure{*error, countText};
+  if (const auto* error = std::get_if<LayerTableError>(&parsed))
+    return LayerTableFailure{*error, std::string(countText)};
   const long long count = std::get<long long>(parsed);
-  if (count < 0) return LayerTableFailure{LayerTableError::CountNegative, countText};
-  if (count > kMaxLayers) return LayerTableFailure{LayerTableError::CountTooLarge, countText};
+  if (count < 0) return LayerTableFailure{LayerTableError::CountNegative, std::string(countText)};
+  if (count > kMaxLayers) return LayerTableFailure{LayerTableError::CountTooLarge, std::string(countText)};
 
   LayerTable table;
-  table.entries.resize(static_cast<std::size_t>(count) + 1);
-  std::string section;
+  table.entries.reserve(static_cast<std::size_t>(count) + 1);
+  table.entries.emplace_back();
+  // "Map i" is written over the same few bytes for every layer.
+  char section[16] = "Map ";
   for (int i = 1; i <= count; ++i) {
-    section = "Map " + std::to_string(i);
-    table.entries[i].name = config.Get(section, "LayerName", kConfigValueBuffer);
-    table.entries[i].fileName = config.Get(section, "MapName", kConfigValueBuffer);
+    const char* end = std::to_chars(section + 4, section + sizeof section, i).ptr;
+    const std::string_view name(section, static_cast<std::size_t>(end - section));
+    const auto [layerName, mapName] = config.FindKeys(name, {"LayerName", "MapName"}, kConfigValueBuffer);
+    table.entries.push_back(Layer{std::string(layerName), std::string(mapName)});
+    table.nameChars += layerName.size();
   }
   return table;
 }

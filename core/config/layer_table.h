@@ -26,6 +26,7 @@ struct Layer {
 
 struct LayerTable {
   std::vector<Layer> entries;  // entries[0] is always empty
+  std::size_t nameChars = 0;   // the names' lengths together, so a list can reserve their storage at once
   int LayerCount() const { return entries.empty() ? 0 : static_cast<int>(entries.size()) - 1; }
 };
 

@@ -1,6 +1,7 @@
 // Loading Form1, the layer list and the pickers.
 
 #include "core/form1/form1_controller.h"
+#include "core/config/package_configuration.h"
 #include "core/form1/pictures.h"
 #include "core/text/paths.h"
 
@@ -19,31 +20,16 @@ std::optional<HostError> Form1Controller::Form_Load() {
 
   auto loaded = LoadLayerTableFile(PathFromAnsi(s_.codec, s_.process.ConfigTempPath()));
   if (const auto* failure = std::get_if<LayerTableFailure>(&loaded)) {
-    const std::string package = "\"" + packageName_ + "\"";
-    switch (failure->error) {
-      case LayerTableError::FileUnreadable:
-        return HostError{HostErrorKind::ConfigurationUnreadable, "Nie mogę odczytać konfiguracji pakietu " + package + " z pliku tymczasowego \"" +
-                         Shown(s_.process.ConfigTempPath()) + "\"."};
-      case LayerTableError::CountMissing:
-        return HostError{HostErrorKind::LayerCountMissing, "Konfiguracja pakietu " + package +
-                         " nie podaje liczby warstw: brak wartości MapCount w sekcji [Global]."};
-      case LayerTableError::CountNotANumber:
-        return HostError{HostErrorKind::LayerCountInvalid, "Konfiguracja pakietu " + package +
-                         " podaje liczbę warstw, która nie jest liczbą: MapCount=" + Shown(failure->countText) + "."};
-      case LayerTableError::CountNegative:
-        return HostError{HostErrorKind::LayerCountInvalid, "Konfiguracja pakietu " + package +
-                         " podaje ujemną liczbę warstw: MapCount=" + Shown(failure->countText) + "."};
-      case LayerTableError::CountTooLarge:
-        return HostError{HostErrorKind::LayerCountInvalid, "Konfiguracja pakietu " + package +
-                         " podaje za dużą liczbę warstw: MapCount=" + Shown(failure->countText) + " (najwyżej 32767)."};
-    }
+    if (failure->error == LayerTableError::FileUnreadable)
+      return HostError{HostErrorKind::ConfigurationUnreadable, "Nie mogę odczytać konfiguracji pakietu \"" + packageName_ +
+                       "\" z pliku tymczasowego \"" + Shown(s_.process.ConfigTempPath()) + "\"."};
+    return HostError{failure->error == LayerTableError::CountMissing ? HostErrorKind::LayerCountMissing
+                                                                     : HostErrorKind::LayerCountInvalid,
+                     LayerTableFailureInPolish(*failure, packageName_, s_.codec)};
   }
   layers_ = std::move(std::get<LayerTable>(loaded));
 
-  std::vector<std::string> names;
-  names.reserve(static_cast<std::size_t>(layers_.LayerCount()));
-  for (int i = 1; i <= layers_.LayerCount(); ++i) names.push_back(Shown(layers_.entries[i].name));
-  view_.FillLayerList(names);
+  view_.FillLayerList(layers_);
   selectedLayer_.clear();
   if (auto error = ComboSetting()) {
     return HostError{HostErrorKind::NoLayers, "Konfiguracja pakietu \"" + packageName_ + "\" nie zawiera żadnej warstwy (MapCount=0)."};

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
+
+#include "core/config/layer_table.h"
 
 namespace atrybuty {
 
@@ -16,8 +17,10 @@ class Form1View {
  public:
   virtual ~Form1View() = default;
 
-  // Combo1, the layer list.
-  virtual void FillLayerList(const std::vector<std::string>& names) = 0;  // one batch, unsorted
+  // Combo1, the layer list: the names of entries 1..N in one batch, unsorted.
+  // They go in as the table holds them, in the ANSI code page, and are
+  // converted once, straight into the list's own storage.
+  virtual void FillLayerList(const LayerTable& layers) = 0;
   virtual int LayerListCount() const = 0;
   virtual void SelectLayer(int index) = 0;
   virtual int SelectedLayerIndex() const = 0;     // -1: none

@@ -7,8 +7,10 @@
 
 namespace atrybuty {
 
-UndoResult UndoChange(DataFiles& files, const JournalEntry& change, const std::filesystem::path& path,
+UndoResult UndoChange(DataFiles& files, const JournalEntry& entry, const std::filesystem::path& path,
                       const std::optional<std::filesystem::path>& allowedFolder, Journal& journal) {
+  // A copy: the entry may live in the journal that the undo's own line is appended to.
+  const JournalEntry change = entry;
   UndoResult result;
   FolderCheckedFile checked = OpenForWritingInside(files, path, allowedFolder);
   if (checked.outside) {

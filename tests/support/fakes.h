@@ -87,9 +87,10 @@ class FakeForm1View final : public Form1View {
   int pumps = 0;
   std::function<void()> onPump;
 
-  void FillLayerList(const std::vector<std::string>& names) override {
+  // Shown as a Polish Windows shows ANSI text: code page 1250.
+  void FillLayerList(const LayerTable& table) override {
     ++fillCalls;
-    layers.insert(layers.end(), names.begin(), names.end());
+    for (int i = 1; i <= table.LayerCount(); ++i) layers.push_back(Cp1250ToUtf8(table.entries[i].name));
   }
   int LayerListCount() const override { return static_cast<int>(layers.size()); }
   void SelectLayer(int index) override { selectedLayer = index; }

@@ -15,7 +15,7 @@ TEST(LayerTable, ListsLayersInSectionOrderWithEmptyEntryZero) {
       "[Map 2]\nLayerName=Rzeki\nMapName=RZEKI.DAT\n"
       "[Global]\nMapCount= 3 \n"
       "[Map 1]\nLayerName=Drogi\nMapName=DROGI.DAT\n"
-      "[Map 3]\nLayerName=Koleje\nMapName=KOLEJ.DAT\n");
+      "[Map 3]\nmapname=KOLEJ.DAT\nLayerName=Koleje\nMAPNAME=later\nlayername=later\n");
   const auto& t = std::get<LayerTable>(result);
   ASSERT_EQ(t.LayerCount(), 3);
   EXPECT_EQ(t.entries[0].name, "");
@@ -23,6 +23,8 @@ TEST(LayerTable, ListsLayersInSectionOrderWithEmptyEntryZero) {
   EXPECT_EQ(t.entries[1].name, "Drogi");
   EXPECT_EQ(t.entries[2].fileName, "RZEKI.DAT");
   EXPECT_EQ(t.entries[3].name, "Koleje");
+  EXPECT_EQ(t.entries[3].fileName, "KOLEJ.DAT") << "the first key of a name wins, in any order";
+  EXPECT_EQ(t.nameChars, 16u) << "the names' lengths together";
 }
 
 TEST(LayerTable, SectionsWithoutBlankLeaveLayersEmpty) {

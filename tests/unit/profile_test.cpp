@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <string_view>
 
 #include "core/config/profile.h"
 
@@ -59,6 +61,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Lookup{"vertical_tab_is_blank", "[S]\nk=\x0Bv\x0C\n", "S", "k", "v"},
                       Lookup{"nbsp_is_no_blank", "[S]\nk=\xA0v\xA0\n", "S", "k", "\xA0v\xA0"},
                       Lookup{"file_separator_is_no_blank", "[S]\nk=\x1Cv\n", "S", "k", "\x1Cv"},
+                      // Names the section index hashes alike ('@' and '`' differ in the bit it ignores).
+                      Lookup{"names_hashed_alike_kept_apart", "[S`]\nk=1\n[S@]\nk=2\n", "S@", "k", "2"},
+                      Lookup{"controls_inside_a_long_line", "[S]\nkey=a\tb\x01" "c\x0B" "d\x0C" "e\x1A" "f\n", "S", "key",
+                             "a\tb\x01" "c\x0B" "d\x0C" "e\x1A" "f"},
                       Lookup{"polish_letters_kept",
                              "[S]\nk=\xA3\xF3"
                              "d\xBA\n",
@@ -71,6 +77,16 @@ TEST(Profile, ValueOf150CharactersIsCutTo143) {
   const std::string name(150, 'x');
   const Profile p = Profile::Parse("[Map 1]\nLayerName=" + name + "\n");
   EXPECT_EQ(p.Get("Map 1", "LayerName", 144), std::string(143, 'x'));
+}
+
+// Several keys looked up together answer as each looked up alone: the first
+// line of each name, whatever the order of the lines and of the keys.
+TEST(Profile, KeysLookedUpTogetherAnswerAsAlone) {
+  const Profile p = Profile::Parse(std::string_view("[S]\nb=1\n A = 2 \na=3\nB=4\nc\nd='q'\n[T]\na=5\n"));
+  const auto values = p.FindKeys(" s ", {"a", "B", "c", "D", "e"}, 144);
+  EXPECT_EQ(values, (std::array<std::string_view, 5>{"2", "1", "", "q", ""}));
+  for (const char* key : {"a", "B", "c", "D", "e"}) EXPECT_EQ(p.Find("s", key, 144), p.Get("S", key, 144)) << key;
+  EXPECT_EQ(p.FindKeys("U", {"a", "b"}, 144), (std::array<std::string_view, 2>{"", ""}));
 }
 
 TEST(Profile, ManySectionsAreAllFound) {

@@ -37,7 +37,7 @@ class Form1Window final : public Form1View {
   Form1Controller* Controller() const { return controller_.get(); }
 
   // Form1View
-  void FillLayerList(const std::vector<std::string>& names) override;
+  void FillLayerList(const LayerTable& layers) override;
   int LayerListCount() const override;
   void SelectLayer(int index) override;
   int SelectedLayerIndex() const override;
@@ -68,6 +68,7 @@ class Form1Window final : public Form1View {
   static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self);
   std::optional<LRESULT> OnControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp);
   void OnInitDialog();
+  void Hook(HWND window);
   void HookControls();
   void OnCommand(int id, int code);
   void OnSwatchClicked();

@@ -1,0 +1,38 @@
+#pragma once
+// RunForm's steps, timed one by one in the benchmark's own process with the
+// server's own code. The server runs in a process of its own under Wine and
+// cannot be looked into without timing code in it; here the same functions
+// run in RunForm's order (its registry reads, the temporary copy, the Form1
+// window from the server's own dialog template and manifest, the profile
+// parse, the layer table, the list fill, the pickers, the window shown), so
+// each step's share of the server's figure can be told. The first layer's
+// line, the caption and the call through COM are left out: they are what
+// remains of the server's own figure beside the sum of these.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace atrybuty::bench {
+
+struct RunFormSteps {
+  double registry = 0;       // the package list and the package's path
+  double temporaryCopy = 0;  // read, unscramble, write the clear copy
+  double window = 0;         // the dialog made, its controls and pictures set up
+  double parse = 0;          // the clear copy read and parsed
+  double layerTable = 0;     // every layer looked up, the parsed profile freed
+  double listFill = 0;
+  double pickers = 0;
+  double shown = 0;
+  int layers = 0;  // in the list when the window was shown
+
+  double Sum() const { return registry + temporaryCopy + window + parse + layerTable + listFill + pickers + shown; }
+};
+
+// Runs the steps for the installed package `ansiName` `runs` times, with the
+// dialog resources and manifest of the server at `serverExe`; nothing when
+// they cannot be loaded.
+std::optional<std::vector<RunFormSteps>> TimeRunFormSteps(const std::wstring& serverExe, const std::string& ansiName,
+                                                          int runs);
+
+}  // namespace atrybuty::bench
