@@ -68,9 +68,8 @@ class ActiveManifest {
   ULONG_PTR cookie_ = 0;
 };
 
-// What Form1's window needs of the server process. Its controller's load
-// finds no configuration here (no temporary copy is named), so loading the
-// window makes the window and nothing else; the bench fills it itself.
+// What Form1's window needs of the server process. The window is made
+// without its controller's load; the bench fills it itself.
 class StepDialogs final : public win32::DialogHost {
  public:
   explicit StepDialogs(HINSTANCE resources) : resources_(resources) {}
@@ -120,7 +119,7 @@ std::optional<RunFormSteps> RunOnce(StepDialogs& dialogs, const std::string& ans
 
   win32::Form1Host host(dialogs);
   win32::Form1Window window(dialogs, host);
-  window.Load(codec.AnsiToUtf8(ansiName));
+  window.Create(codec.AnsiToUtf8(ansiName));
   const auto windowDone = Clock::now();
 
   LayerTableResult loaded = LayerTableFailure{LayerTableError::FileUnreadable, {}};
@@ -142,6 +141,7 @@ std::optional<RunFormSteps> RunOnce(StepDialogs& dialogs, const std::string& ans
   for (int k = 1; k <= kThicknessPictureCount; ++k) window.AppendPickerItem(Picker::Thickness, k);
   window.SelectPickerItem(Picker::Thickness, 1);
   window.SelectLayer(0);
+  window.HookControls();  // as Load does once the window is filled
   const auto pickersDone = Clock::now();
   // As Form1Host::ShowModeless shows it.
   ShowWindow(window.Handle(), SW_SHOW);

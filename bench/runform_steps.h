@@ -22,7 +22,7 @@ struct RunFormSteps {
   double parse = 0;          // the clear copy read and parsed
   double layerTable = 0;     // every layer looked up, the parsed profile freed
   double listFill = 0;
-  double pickers = 0;
+  double pickers = 0;        // both pickers filled, the first layer selected, the controls hooked
   double shown = 0;
   int layers = 0;  // in the list when the window was shown
 

@@ -58,6 +58,13 @@ void Form1Window::Destroy() {
 }
 
 std::optional<HostError> Form1Window::Load(const std::string& packageName) {
+  if (auto failure = Create(packageName)) return failure;
+  auto failure = controller_->Form_Load();
+  HookControls();
+  return failure;
+}
+
+std::optional<HostError> Form1Window::Create(const std::string& packageName) {
   packageName_ = packageName;
   CreateDialogParamW(dialogs_.Instance(), MAKEINTRESOURCEW(IDD_FORM1), nullptr, DialogProc,
                      reinterpret_cast<LPARAM>(this));
@@ -67,7 +74,7 @@ std::optional<HostError> Form1Window::Load(const std::string& packageName) {
                                                       ")."};
   }
   controller_ = std::make_unique<Form1Controller>(*this, dialogs_.ControllerServices(elevation_), packageName);
-  return controller_->Form_Load();
+  return std::nullopt;
 }
 
 template <typename F>
@@ -137,7 +144,6 @@ void Form1Window::OnInitDialog() {
   icon_ = MakeAppIcon();
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
-  HookControls();
   SetDlgItemTextW(hwnd_, IDC_TXTKOLOR, L"np: 16741680");
   SetDlgItemTextW(hwnd_, IDC_TXTCOLORB, L"np: 16741680");
   SetSwatchColour(swatch_);
@@ -176,6 +182,8 @@ void Form1Window::SetPictures(UINT dpi) {
 void Form1Window::Hook(HWND window) { SetWindowSubclass(window, ControlProc, 0, reinterpret_cast<DWORD_PTR>(this)); }
 
 void Form1Window::HookControls() {
+  if (!hwnd_ || hooked_) return;
+  hooked_ = true;
   const auto hook = [this](HWND window) { Hook(window); };
   // The controls, and the combo boxes inside the pickers.
   for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -313,8 +321,10 @@ void Form1Window::FillLayerList(const LayerTable& layers) {
   // Our subclass (for F4) would make each message a lookup of the window's
   // subclass data, which under Wine is a round trip to the server: thirty
   // times the fill's cost. The list and its combo box leave it for the batch.
-  RemoveWindowSubclass(combo, ControlProc, 0);
-  if (direct) RemoveWindowSubclass(parts.hwndList, ControlProc, 0);
+  if (hooked_) {
+    RemoveWindowSubclass(combo, ControlProc, 0);
+    if (direct) RemoveWindowSubclass(parts.hwndList, ControlProc, 0);
+  }
   SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
   SendMessageW(target, direct ? LB_INITSTORAGE : CB_INITSTORAGE, static_cast<WPARAM>(count),
                static_cast<LPARAM>((layers.nameChars + count) * sizeof(wchar_t)));
@@ -329,8 +339,10 @@ void Form1Window::FillLayerList(const LayerTable& layers) {
     SendMessageW(target, add, 0, reinterpret_cast<LPARAM>(wide.c_str()));
   }
   SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
-  Hook(combo);
-  if (direct) Hook(parts.hwndList);
+  if (hooked_) {
+    Hook(combo);
+    if (direct) Hook(parts.hwndList);
+  }
   InvalidateRect(combo, nullptr, TRUE);
 }
 

@@ -31,10 +31,18 @@ class Form1Window final : public Form1View {
   // Creates the (hidden) window and runs the load step; its failure is
   // returned and the window is destroyed again.
   std::optional<HostError> Load(const std::string& packageName);
+  // Load's first half: the hidden window and its controller, nothing loaded
+  // and no control hooked.
+  std::optional<HostError> Create(const std::string& packageName);
   const std::string& PackageName() const { return packageName_; }
   void Destroy();
   HWND Handle() const { return hwnd_; }
   Form1Controller* Controller() const { return controller_.get(); }
+  // Passes every control's messages through ControlProc from now on. Load
+  // does it once the hidden window is filled: until then nothing needs the
+  // subclass, and under Wine each message through it costs property lookups
+  // in the Wine server (the pickers' set-up alone several hundred).
+  void HookControls();
 
   // Form1View
   void FillLayerList(const LayerTable& layers) override;
@@ -69,7 +77,6 @@ class Form1Window final : public Form1View {
   std::optional<LRESULT> OnControlMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp);
   void OnInitDialog();
   void Hook(HWND window);
-  void HookControls();
   void OnCommand(int id, int code);
   void OnSwatchClicked();
   bool OnColourKey(LPARAM keyData);
@@ -87,6 +94,7 @@ class Form1Window final : public Form1View {
   DialogHost& dialogs_;
   Form1Host& host_;
   HWND hwnd_ = nullptr;
+  bool hooked_ = false;
   std::string packageName_;
   WinElevation elevation_;
   std::unique_ptr<Form1Controller> controller_;
