@@ -154,13 +154,14 @@ void PrintSteps(double serverMedian) {
   } rows[] = {{"registry (package list, path)", &bench::RunFormSteps::registry},
               {"temporary copy (read, unscramble, write)", &bench::RunFormSteps::temporaryCopy},
               {"window created (controls, pictures)", &bench::RunFormSteps::window},
-              {"parse (clear copy read and parsed)", &bench::RunFormSteps::parse},
-              {"layer table", &bench::RunFormSteps::layerTable},
+              {"  beside it: parse (clear copy read, parsed)", &bench::RunFormSteps::parse},
+              {"  beside it: layer table", &bench::RunFormSteps::layerTable},
+              {"waiting for the layer table", &bench::RunFormSteps::tableWait},
               {"list fill", &bench::RunFormSteps::listFill},
               {"pickers", &bench::RunFormSteps::pickers},
               {"window shown", &bench::RunFormSteps::shown}};
   for (const auto& row : rows) std::printf("  %-44s %8.1f ms\n", row.name, median(row.step));
-  std::printf("  %-44s %8.1f ms  (%d layers listed)\n", "sum of the steps", Median(sums), runs->front().layers);
+  std::printf("  %-44s %8.1f ms  (%d layers listed)\n", "sum of the UI thread's steps", Median(sums), runs->front().layers);
   std::printf("  %-44s %8.1f ms  (the call through COM, the first layer's line, the caption)\n",
               "the server's figure beyond them", serverMedian - Median(sums));
 }

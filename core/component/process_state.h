@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "core/config/layer_table_prefetch.h"
 #include "core/form1/form1_controller.h"
 #include "core/host/late_bound.h"
 
@@ -30,12 +31,14 @@ struct ProcessState final : Form1Process {
   bool viewerMode = false;
   bool multiPackage = false;
   std::string configTempPath;  // clear temporary copy of the package configuration (ANSI)
+  LayerTablePrefetch layerTable;  // configTempPath's layers, read while the dialog's window is made
 
   // Form1Process
   const std::string& FromExec() const override { return fromExec; }
   bool ViewerMode() const override { return viewerMode; }
   bool MultiPackage() const override { return multiPackage; }
   const std::string& ConfigTempPath() const override { return configTempPath; }
+  std::optional<LayerTableResult> TakeLayerTable() override { return layerTable.Take(configTempPath); }
   std::shared_ptr<LateBound> HostExcel() const override { return hostExcel; }
   void SetIsChange(bool value) override {
     if (theAttribute) theAttribute->isChange = value;

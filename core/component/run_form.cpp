@@ -1,6 +1,7 @@
 #include "core/component/run_form.h"
 
 #include "core/config/unscramble_to_temp.h"
+#include "core/text/paths.h"
 
 namespace atrybuty {
 
@@ -59,6 +60,9 @@ std::optional<HostError> RunForm(const AttributeData& self, ProcessState& state,
   // this package; one that shows another is loaded afresh, so that its
   // layers always belong to the package named in its caption.
   if (!viewer && s.mainDialog.IsLoaded() && s.mainDialog.LoadedPackage() != shownName) s.mainDialog.Unload();
+  // A dialog about to load reads the layers while its window is made.
+  if (viewer || !s.mainDialog.IsLoaded())
+    state.layerTable.Start(state.configTempPath, PathFromAnsi(s.codec, state.configTempPath));
   if (auto error = s.mainDialog.SetCaption(caption, shownName)) return error;
 
   if (!viewer) {

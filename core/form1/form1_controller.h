@@ -55,6 +55,9 @@ class Form1Process {
   virtual bool ViewerMode() const = 0;
   virtual bool MultiPackage() const = 0;
   virtual const std::string& ConfigTempPath() const = 0;  // ANSI
+  // The layer table of ConfigTempPath when RunForm had it read in the
+  // background, once; nothing when the load is to read it itself.
+  virtual std::optional<LayerTableResult> TakeLayerTable() = 0;
   virtual std::shared_ptr<LateBound> HostExcel() const = 0;
   virtual void SetIsChange(bool value) = 0;  // on TheAttribute, when there is one
 };

@@ -18,7 +18,8 @@ std::optional<HostError> Form1Controller::Form_Load() {
   }
   if (s_.process.MultiPackage()) view_.ShowChangeButton(true);
 
-  auto loaded = LoadLayerTableFile(PathFromAnsi(s_.codec, s_.process.ConfigTempPath()));
+  auto prefetched = s_.process.TakeLayerTable();
+  auto loaded = prefetched ? std::move(*prefetched) : LoadLayerTableFile(PathFromAnsi(s_.codec, s_.process.ConfigTempPath()));
   if (const auto* failure = std::get_if<LayerTableFailure>(&loaded)) {
     if (failure->error == LayerTableError::FileUnreadable)
       return HostError{HostErrorKind::ConfigurationUnreadable, "Nie mogę odczytać konfiguracji pakietu \"" + packageName_ +

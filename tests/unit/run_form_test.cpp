@@ -263,14 +263,19 @@ TEST_F(RunFormTest, LoadFailureReachesTheHostAndNothingIsShown) {
   EXPECT_EQ(std::count(mainDialog.calls.begin(), mainDialog.calls.end(), "ShowModeless"), 0);
 }
 
-TEST_F(RunFormTest, EveryRunLeavesANewTemporaryCopy) {
+TEST_F(RunFormTest, EveryRunLeavesANewTemporaryCopyReadWhileTheDialogLoads) {
   Install("A");
   registry.Set(kAtrybutyKey, kMruListValue, "A");
   EXPECT_FALSE(Run());
   const std::string first = state.configTempPath;
+  auto read = state.TakeLayerTable();
+  ASSERT_TRUE(read) << "a dialog about to load has the copy's layers read meanwhile";
+  EXPECT_EQ(std::get<LayerTableFailure>(*read).error, LayerTableError::CountMissing);
+  EXPECT_FALSE(state.TakeLayerTable()) << "taken once";
   EXPECT_FALSE(Run());
   EXPECT_NE(state.configTempPath, first);
   EXPECT_TRUE(std::filesystem::exists(first));
+  EXPECT_FALSE(state.TakeLayerTable()) << "a dialog still loaded on this package reads nothing";
 }
 
 TEST(PackageList, SplitsAtEverySeparator) {
