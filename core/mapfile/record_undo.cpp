@@ -1,5 +1,6 @@
 #include "core/mapfile/record_undo.h"
 
+#include <array>
 #include <vector>
 
 #include "core/mapfile/line_style_record.h"
@@ -66,18 +67,11 @@ UndoResult UndoChange(DataFiles& files, const JournalEntry& entry, const std::fi
   for (std::size_t i = 0; i < offsets.size(); ++i) undo.bytes.push_back({offsets[i], current[i], change.bytes[i].oldValue});
   result.journaled = journal.Append(undo);
 
-  std::vector<std::size_t> written;
-  for (std::size_t i : restore) {
-    const std::uint8_t value = change.bytes[i].oldValue;
-    if (!file.WriteAt(offsets[i], std::span(&value, 1))) {
-      for (std::size_t w : written) file.WriteAt(offsets[w], std::span(&current[w], 1));
-      file.Flush();
-      result.status = UndoStatus::Failed;
-      return result;
-    }
-    written.push_back(i);
-  }
-  result.status = file.Flush() ? UndoStatus::Restored : UndoStatus::Failed;
+  std::array<std::uint8_t, 5> restored = current;
+  for (std::size_t i : restore) restored[i] = change.bytes[i].oldValue;
+  result.status = PatchRecordBytes(file, offsets, restore, restored, current) == PatchOutcome::Written
+                      ? UndoStatus::Restored
+                      : UndoStatus::Failed;
   return result;
 }
 

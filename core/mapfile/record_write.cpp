@@ -7,9 +7,26 @@ namespace atrybuty {
 namespace {
 
 // The order the user has always seen the bytes written in: colour, thickness, style.
-constexpr std::array<int, 5> kWriteOrder = {2, 3, 4, 0, 1};  // indexes into the record's order
+constexpr std::size_t kWriteOrder[] = {2, 3, 4, 0, 1};  // indexes into the record's order
 
 }  // namespace
+
+PatchOutcome PatchRecordBytes(DataFile& file, const std::array<std::uint32_t, 5>& offsets,
+                              std::span<const std::size_t> order, const std::array<std::uint8_t, 5>& values,
+                              const std::array<std::uint8_t, 5>& previous) {
+  std::vector<std::size_t> written;
+  for (std::size_t i : order) {
+    if (!file.WriteAt(offsets[i], std::span(&values[i], 1))) {
+      // Put back what was written; the journal line covers what cannot be.
+      bool restored = true;
+      for (std::size_t w : written) restored = file.WriteAt(offsets[w], std::span(&previous[w], 1)) && restored;
+      restored = file.Flush() && restored;
+      return restored ? PatchOutcome::Failed : PatchOutcome::FailedHalfWritten;
+    }
+    written.push_back(i);
+  }
+  return file.Flush() ? PatchOutcome::Written : PatchOutcome::FailedHalfWritten;
+}
 
 std::string JournalFileName(const std::filesystem::path& path) {
   std::error_code ec;
@@ -67,26 +84,17 @@ RecordWriteResult WriteRecord(DataFiles& files, const RecordSnapshot& snapshot, 
     return result;
   }
 
-  std::vector<int> written;
-  for (int i : kWriteOrder) {
-    if (i >= 2 && !change.colour) continue;  // a colour never confirmed is not written
-    const std::uint8_t value = newBytes[static_cast<std::size_t>(i)];
-    if (!file.WriteAt(offsets[static_cast<std::size_t>(i)], std::span(&value, 1))) {
-      // Put back what was written; the journal line covers what cannot be.
-      bool restored = true;
-      for (int w : written) {
-        const std::uint8_t old = oldBytes[static_cast<std::size_t>(w)];
-        restored = file.WriteAt(offsets[static_cast<std::size_t>(w)], std::span(&old, 1)) && restored;
-      }
-      restored = file.Flush() && restored;
-      result.status = restored ? RecordWriteStatus::Failed : RecordWriteStatus::FailedHalfWritten;
+  // A colour never confirmed is not written.
+  const std::span<const std::size_t> order = change.colour ? std::span(kWriteOrder) : std::span(kWriteOrder).last(2);
+  switch (PatchRecordBytes(file, offsets, order, newBytes, oldBytes)) {
+    case PatchOutcome::Written:
+      break;
+    case PatchOutcome::Failed:
+      result.status = RecordWriteStatus::Failed;
       return result;
-    }
-    written.push_back(i);
-  }
-  if (!file.Flush()) {
-    result.status = RecordWriteStatus::FailedHalfWritten;
-    return result;
+    case PatchOutcome::FailedHalfWritten:
+      result.status = RecordWriteStatus::FailedHalfWritten;
+      return result;
   }
   result.found = target;
   result.status = RecordWriteStatus::Written;

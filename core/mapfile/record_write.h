@@ -6,9 +6,11 @@
 // are written in the order colour, thickness, style; the file is flushed. A
 // write that fails midway puts back the bytes it already wrote.
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "core/mapfile/data_files.h"
@@ -72,6 +74,16 @@ RecordWriteResult WriteRecord(DataFiles& files, const RecordSnapshot& snapshot, 
                               Journal& journal, const ChangeContext& context,
                               const std::optional<std::filesystem::path>& allowedFolder,
                               bool journalRequired = false);
+
+enum class PatchOutcome { Written, Failed, FailedHalfWritten };
+
+// Writes record byte i (`values[i]` at `offsets[i]`) for each i of `order`,
+// one byte at a time, then flushes. When a write fails, the bytes already
+// written are put back to `previous`; FailedHalfWritten when that, or the
+// final flush, fails as well.
+PatchOutcome PatchRecordBytes(DataFile& file, const std::array<std::uint32_t, 5>& offsets,
+                              std::span<const std::size_t> order, const std::array<std::uint8_t, 5>& values,
+                              const std::array<std::uint8_t, 5>& previous);
 
 // The journal's name for a data file: its absolute path, UTF-8.
 std::string JournalFileName(const std::filesystem::path& path);
