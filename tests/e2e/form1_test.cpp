@@ -319,7 +319,16 @@ TEST_F(Form1E2E, PicturesWholeCentredAndScaledForTheScreen) {
     const Box picture = BlackBox(p.picture(ComboSelection(form, p.id) + 1));
     std::vector<std::uint32_t> pixels;
     Box shown;
-    ASSERT_TRUE(WaitFor([&] { return !(shown = BlackBox(pixels = ScreenArea(shownArea), width)).Empty(); }));
+    // Painted: the white field and the black picture both there, and the
+    // same in two captures (a picker not yet drawn reads as all black).
+    std::vector<std::uint32_t> previous;
+    ASSERT_TRUE(WaitFor([&] {
+      previous = std::move(pixels);
+      pixels = ScreenArea(shownArea);
+      shown = BlackBox(pixels, width);
+      const bool field = std::any_of(pixels.begin(), pixels.end(), [](auto c) { return (c & 0xFFFFFF) == 0xFFFFFF; });
+      return field && !shown.Empty() && pixels == previous;
+    }));
     // Whole and scaled: at 96 DPI exactly the picture's, elsewhere less than
     // a pixel from it scaled.
     EXPECT_LT(std::abs(shown.Width() - picture.Width() * scale), 1.0) << shown.Width();
