@@ -69,7 +69,7 @@ class LineStylesE2E : public E2E {
     ComPtr<ILayer> layer;
     win32::Bstr package(L"Polska"), layerName(name);
     EXPECT_TRUE(early) << "the vtable interface is marshalled through the type library";
-    if (early) EXPECT_EQ(early->Layer(package.Get(), layerName.Get(), layer.Receive()), S_OK);
+    if (early) { EXPECT_EQ(early->Layer(package.Get(), layerName.Get(), layer.Receive()), S_OK); }
     return layer;
   }
 

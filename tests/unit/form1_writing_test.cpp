@@ -243,8 +243,8 @@ TEST_F(Form1Writing, AccessDeniedOffersToWriteAsAdministrator) {
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown[0].kind, MessageKind::YesNoInfo);
     EXPECT_NE(messages.shown[0].text.find("jako administrator"), std::string::npos);
-    if (*row.told) EXPECT_NE(messages.shown.back().text.find(row.told), std::string::npos) << messages.shown.back().text;
-    if (!*row.told) EXPECT_EQ(messages.shown.size(), 1u);
+    if (*row.told) { EXPECT_NE(messages.shown.back().text.find(row.told), std::string::npos) << messages.shown.back().text; }
+    if (!*row.told) { EXPECT_EQ(messages.shown.size(), 1u); }
     EXPECT_EQ(DataBytes("GRANICE.DAT"), row.expected == WriteOutcome::Written
                                             ? Expected({{13, 7}, {14, 30}, {16, 0x12}, {17, 0x34}, {18, 0x56}})
                                             : before);

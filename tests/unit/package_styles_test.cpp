@@ -54,7 +54,7 @@ TEST(StyleFile, BrokenFilesNameTheirLine) {
   for (const auto& [text, line] : rows) {
     const auto parsed = ParseStyleFile(text);
     ASSERT_TRUE(std::holds_alternative<StyleFileError>(parsed)) << text;
-    if (line) EXPECT_EQ(std::get<StyleFileError>(parsed).line, line) << text;
+    if (line) { EXPECT_EQ(std::get<StyleFileError>(parsed).line, line) << text; }
   }
 }
 
