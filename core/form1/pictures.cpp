@@ -251,13 +251,15 @@ Picture StylePicture(int k) {
   return canvas.Take();
 }
 
-std::vector<std::uint8_t> ToDib24(const Picture& p) {
-  constexpr int kStride = (kPictureWidth * 3 + 3) / 4 * 4;
-  std::vector<std::uint8_t> bits(static_cast<std::size_t>(kStride) * kPictureHeight, 0);
-  for (int y = 0; y < kPictureHeight; ++y) {
-    std::uint8_t* row = bits.data() + static_cast<std::size_t>(kPictureHeight - 1 - y) * kStride;
-    for (int x = 0; x < kPictureWidth; ++x) {
-      const std::uint32_t colour = p.At(x, y);
+std::vector<std::uint8_t> ToDib24(const Picture& p, int width, int height) {
+  if (width < 1 || height < 1) return {};
+  const int stride = (width * 3 + 3) / 4 * 4;
+  std::vector<std::uint8_t> bits(static_cast<std::size_t>(stride) * height, 0);
+  for (int y = 0; y < height; ++y) {
+    const int fromY = (2 * y + 1) * kPictureHeight / (2 * height);
+    std::uint8_t* row = bits.data() + static_cast<std::size_t>(height - 1 - y) * stride;
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t colour = p.At((2 * x + 1) * kPictureWidth / (2 * width), fromY);
       row[3 * x] = static_cast<std::uint8_t>(colour & 0xFF);
       row[3 * x + 1] = static_cast<std::uint8_t>((colour >> 8) & 0xFF);
       row[3 * x + 2] = static_cast<std::uint8_t>((colour >> 16) & 0xFF);

@@ -30,7 +30,8 @@ Picture ThicknessPicture(int k);
 // A sample of line style k = 1..77 (1 is the letter N, "no line"). Any other k gives an all-white picture.
 Picture StylePicture(int k);
 
-// 24-bit bottom-up DIB pixel rows (BGR, each row padded to a multiple of 4 bytes), as a Windows DIB section takes them.
-std::vector<std::uint8_t> ToDib24(const Picture& p);
+// 24-bit bottom-up DIB pixel rows (BGR, each row padded to a multiple of 4 bytes), as a Windows DIB section takes them,
+// of `width` x `height`: each pixel the picture's nearest its centre (the picture itself at its own size).
+std::vector<std::uint8_t> ToDib24(const Picture& p, int width = kPictureWidth, int height = kPictureHeight);
 
 }  // namespace atrybuty

@@ -269,6 +269,23 @@ TEST(PictureDib, IsBottomUpBgrWithRowsPaddedToFourBytes) {
   for (std::size_t row = 0; row < kPictureHeight; ++row) EXPECT_EQ(dib[row * kStride + kStride - 1], 0) << row;
 }
 
+// At twice the size (192 DPI) each pixel of the picture becomes two by two.
+TEST(PictureDib, ScaledTakesThePixelNearestEachCentre) {
+  const Picture p = StylePicture(5);
+  const int width = 2 * kPictureWidth, height = 2 * kPictureHeight;
+  const std::vector<std::uint8_t> dib = ToDib24(p, width, height);
+  const std::size_t stride = (width * 3 + 3) / 4 * 4;
+  ASSERT_EQ(dib.size(), stride * height);
+  int differences = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const std::uint8_t* bgr = &dib[(height - 1 - y) * stride + 3 * x];
+      if ((bgr[2] << 16 | bgr[1] << 8 | bgr[0]) != static_cast<int>(p.At(x / 2, y / 2))) ++differences;
+    }
+  }
+  EXPECT_EQ(differences, 0);
+}
+
 TEST(AppIcon, UsesTheVgaColoursWithTransparentCornersAndAnOpaqueSheet) {
   const std::set<std::uint32_t> vga = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
                                        0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
@@ -298,8 +315,8 @@ TEST(AppIcon, TheProgramsIconFileIsTheDrawnIcon) {
   std::ifstream kept(ATRYBUTY_SOURCE_DIR "/win32/resources/atrybuty.ico", std::ios::binary);
   const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(kept), {}};
   if (file != drawn) {
-    std::ofstream("atrybuty.ico", std::ios::binary).write(reinterpret_cast<const char*>(drawn.data()),
-                                                          static_cast<std::streamsize>(drawn.size()));
+    std::ofstream("atrybuty.ico", std::ios::binary)
+        .write(reinterpret_cast<const char*>(drawn.data()), static_cast<std::streamsize>(drawn.size()));
     ADD_FAILURE() << "win32/resources/atrybuty.ico is not the drawn icon: copy atrybuty.ico from "
                   << std::filesystem::current_path() << " over it";
   }

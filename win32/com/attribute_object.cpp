@@ -43,11 +43,7 @@ HRESULT AttributeObject::PutText(std::string AttributeData::*field, BSTR value) 
 
 HRESULT AttributeObject::GetText(std::string AttributeData::*field, BSTR* value) {
   if (!value) return E_POINTER;
-  return Guarded(Registry(), [&] {
-    const std::wstring text = Utf8ToWide((*data_).*field);
-    *value = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    return *value ? S_OK : E_OUTOFMEMORY;
-  });
+  return Guarded(Registry(), [&] { return ReturnBstr(Utf8ToWide((*data_).*field), value); });
 }
 
 STDMETHODIMP AttributeObject::put_ShowNow(BSTR value) { return PutText(&AttributeData::showNow, value); }

@@ -89,6 +89,13 @@ class Bstr {
   BSTR b_ = nullptr;
 };
 
+// `text` handed out through an [out] BSTR parameter, for the caller to free.
+inline HRESULT ReturnBstr(std::wstring_view text, BSTR* out) {
+  if (!out) return E_POINTER;
+  *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  return *out ? S_OK : E_OUTOFMEMORY;
+}
+
 class Variant {
  public:
   Variant() { VariantInit(&v_); }

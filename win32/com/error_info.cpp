@@ -22,9 +22,9 @@ class ErrorObject final : public ComObject<IErrorInfo> {
     *guid = guid_;
     return S_OK;
   }
-  STDMETHODIMP GetSource(BSTR* source) override { return Copy(source_, source); }
-  STDMETHODIMP GetDescription(BSTR* description) override { return Copy(description_, description); }
-  STDMETHODIMP GetHelpFile(BSTR* file) override { return Copy(L"", file); }
+  STDMETHODIMP GetSource(BSTR* source) override { return ReturnBstr(source_, source); }
+  STDMETHODIMP GetDescription(BSTR* description) override { return ReturnBstr(description_, description); }
+  STDMETHODIMP GetHelpFile(BSTR* file) override { return ReturnBstr(L"", file); }
   STDMETHODIMP GetHelpContext(DWORD* context) override {
     if (!context) return E_POINTER;
     *context = 0;
@@ -34,11 +34,6 @@ class ErrorObject final : public ComObject<IErrorInfo> {
  private:
   ~ErrorObject() override {
     if (lock_) lock_->LockServer(false);
-  }
-  static HRESULT Copy(const std::wstring& text, BSTR* out) {
-    if (!out) return E_POINTER;
-    *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    return *out ? S_OK : E_OUTOFMEMORY;
   }
   std::wstring description_;
   std::wstring source_;

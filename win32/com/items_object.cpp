@@ -61,50 +61,42 @@ STDMETHODIMP ItemsObject::get_Count(long* count) {
 STDMETHODIMP ItemsObject::get_Item(VARIANT index, IDispatch** item) {
   if (!item) return E_POINTER;
   *item = nullptr;
-  return Guarded(
-      Registry(),
-      [&]() -> HRESULT {
-        const VARIANT* v = &index;
-        if (V_VT(v) == (VT_VARIANT | VT_BYREF)) v = V_VARIANTREF(v);
-        if (V_VT(v) == VT_BSTR || V_VT(v) == (VT_BSTR | VT_BYREF)) {
-          const BSTR b = V_VT(v) == VT_BSTR ? V_BSTR(v) : *V_BSTRREF(v);
-          const std::string name = WideToUtf8(b ? std::wstring_view(b, SysStringLen(b)) : std::wstring_view());
-          for (const Item& i : items_) {
-            if (!i.name.empty() && i.name == name) {
-              *item = ComPtr<IDispatch>::Share(i.object.Get()).Detach();
-              return S_OK;
-            }
-          }
-          return ReportAutomationError(DISP_E_BADINDEX, L"Kolekcja nie zawiera elementu \"" + Utf8ToWide(name) + L"\".",
-                                       &Registry(), kLineStylesSource, IID_ILineStyles);
+  return LineStylesGuarded(Registry(), [&]() -> HRESULT {
+    const VARIANT* v = &index;
+    if (V_VT(v) == (VT_VARIANT | VT_BYREF)) v = V_VARIANTREF(v);
+    if (V_VT(v) == VT_BSTR || V_VT(v) == (VT_BSTR | VT_BYREF)) {
+      const BSTR b = V_VT(v) == VT_BSTR ? V_BSTR(v) : *V_BSTRREF(v);
+      const std::string name = WideToUtf8(b ? std::wstring_view(b, SysStringLen(b)) : std::wstring_view());
+      for (const Item& i : items_) {
+        if (!i.name.empty() && i.name == name) {
+          *item = ComPtr<IDispatch>::Share(i.object.Get()).Detach();
+          return S_OK;
         }
-        Variant number;
-        if (FAILED(VariantChangeType(number.Get(), const_cast<VARIANT*>(v), 0, VT_I4))) return DISP_E_TYPEMISMATCH;
-        const long n = V_I4(number.Get());
-        if (n < 1 || static_cast<std::size_t>(n) > items_.size()) {
-          return ReportAutomationError(DISP_E_BADINDEX,
-                                       L"Kolekcja ma " + std::to_wstring(items_.size()) +
-                                           L" elementów; nie ma elementu " + std::to_wstring(n) + L".",
-                                       &Registry(), kLineStylesSource, IID_ILineStyles);
-        }
-        *item = ComPtr<IDispatch>::Share(items_[static_cast<std::size_t>(n) - 1].object.Get()).Detach();
-        return S_OK;
-      },
-      kLineStylesSource, IID_ILineStyles);
+      }
+      return LineStylesError(Registry(), DISP_E_BADINDEX, "Kolekcja nie zawiera elementu \"" + name + "\".");
+    }
+    Variant number;
+    if (FAILED(VariantChangeType(number.Get(), const_cast<VARIANT*>(v), 0, VT_I4))) return DISP_E_TYPEMISMATCH;
+    const long n = V_I4(number.Get());
+    if (n < 1 || static_cast<std::size_t>(n) > items_.size()) {
+      return LineStylesError(
+          Registry(), DISP_E_BADINDEX,
+          "Kolekcja ma " + std::to_string(items_.size()) + " elementów; nie ma elementu " + std::to_string(n) + ".");
+    }
+    *item = ComPtr<IDispatch>::Share(items_[static_cast<std::size_t>(n) - 1].object.Get()).Detach();
+    return S_OK;
+  });
 }
 
 STDMETHODIMP ItemsObject::get__NewEnum(IUnknown** enumerator) {
   if (!enumerator) return E_POINTER;
   *enumerator = nullptr;
-  return Guarded(
-      Registry(),
-      [&]() -> HRESULT {
-        std::vector<ComPtr<IDispatch>> items;
-        for (const Item& i : items_) items.push_back(ComPtr<IDispatch>::Share(i.object.Get()));
-        *enumerator = static_cast<IEnumVARIANT*>(new Enumerator(ComPtr<IAtrybutyItems>::Share(this), std::move(items)));
-        return S_OK;
-      },
-      kLineStylesSource, IID_ILineStyles);
+  return LineStylesGuarded(Registry(), [&]() -> HRESULT {
+    std::vector<ComPtr<IDispatch>> items;
+    for (const Item& i : items_) items.push_back(ComPtr<IDispatch>::Share(i.object.Get()));
+    *enumerator = static_cast<IEnumVARIANT*>(new Enumerator(ComPtr<IAtrybutyItems>::Share(this), std::move(items)));
+    return S_OK;
+  });
 }
 
 IAtrybutyItems* MakeItems(ObjectRegistry& registry, std::vector<ItemsObject::Item> items) {

@@ -37,23 +37,7 @@ struct Services {
   }
 };
 
-// An automation error of this class.
-HRESULT Fail(ObjectRegistry& registry, HRESULT hr, const std::string& description) {
-  return ReportAutomationError(hr, Utf8ToWide(description), &registry, kLineStylesSource, IID_ILineStyles);
-}
-
-// A method's body, whose unexpected failures are errors of this class too.
-template <typename F>
-HRESULT Guard(ObjectRegistry& registry, F&& body) {
-  return Guarded(registry, std::forward<F>(body), kLineStylesSource, IID_ILineStyles);
-}
-
-HRESULT ReturnText(const std::string& utf8, BSTR* out) {
-  if (!out) return E_POINTER;
-  const std::wstring text = Utf8ToWide(utf8);
-  *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-  return *out ? S_OK : E_OUTOFMEMORY;
-}
+HRESULT ReturnText(const std::string& utf8, BSTR* out) { return out ? ReturnBstr(Utf8ToWide(utf8), out) : E_POINTER; }
 
 std::string TextOf(BSTR b) { return WideToUtf8(b ? std::wstring_view(b, SysStringLen(b)) : std::wstring_view()); }
 
@@ -128,7 +112,8 @@ HRESULT WriteFailure(ObjectRegistry& registry, const RecordWriteResult& w, const
     default:
       break;
   }
-  return Fail(registry, hr, "Nie mogę zapisać stylu linii warstwy \"" + layer + "\": " + DescribeInPolish(w) + ".");
+  return LineStylesError(registry, hr,
+                         "Nie mogę zapisać stylu linii warstwy \"" + layer + "\": " + DescribeInPolish(w) + ".");
 }
 
 // ---- Layer. ----
@@ -149,38 +134,40 @@ class LayerObject final : public DualObject<ILayer> {
   STDMETHODIMP get_LineStyle(ILineStyle** v) override {
     if (!v) return E_POINTER;
     *v = nullptr;
-    return Guard(Registry(), [&]() -> HRESULT {
+    return LineStylesGuarded(Registry(), [&]() -> HRESULT {
       const RecordRead read = package_->Read(number_);
       if (read.status != RecordStatus::Ok && read.status != RecordStatus::NoRecord) {
-        return Fail(Registry(), kDataFileUnreadable,
-                    "Nie mogę odczytać stylu linii warstwy \"" + package_->LayerName(number_) + "\" z pliku " +
-                        package_->DataFileName(number_) + ": " + DescribeInPolish(read) + ".");
+        return LineStylesError(Registry(), kDataFileUnreadable,
+                               "Nie mogę odczytać stylu linii warstwy \"" + package_->LayerName(number_) +
+                                   "\" z pliku " + package_->DataFileName(number_) + ": " + DescribeInPolish(read) +
+                                   ".");
       }
       *v = new LineStyleObject(Registry(), read, package_->DataFileName(number_));
       return S_OK;
     });
   }
   STDMETHODIMP SetLineStyle(VARIANT thickness, VARIANT style, VARIANT colour) override {
-    return Guard(Registry(), [&]() -> HRESULT {
+    return LineStylesGuarded(Registry(), [&]() -> HRESULT {
       const std::string layer = package_->LayerName(number_);
       bool bad = false;
       const auto t = OptionalNumber(thickness, bad), s = OptionalNumber(style, bad), c = OptionalNumber(colour, bad);
       if (bad || (t && (*t < 1 || *t > 7)) || (s && (*s < 1 || *s > 77)) || (c && (*c < 0 || *c > 0xFFFFFF))) {
-        return Fail(Registry(), kValueOutOfRange,
-                    "Zła wartość stylu linii warstwy \"" + layer +
-                        "\": Thickness to liczba od 1 do 7, Style od 1 do 77, Color wartość RGB od 0 do 16777215.");
+        return LineStylesError(
+            Registry(), kValueOutOfRange,
+            "Zła wartość stylu linii warstwy \"" + layer +
+                "\": Thickness to liczba od 1 do 7, Style od 1 do 77, Color wartość RGB od 0 do 16777215.");
       }
       if (!t && !s && !c) return S_OK;  // nothing asked for
       const RecordRead read = package_->Read(number_);
       if (read.status == RecordStatus::NoRecord) {
-        return Fail(Registry(), kNoRecord,
-                    "Plik danych " + package_->DataFileName(number_) + " warstwy \"" + layer +
-                        "\" nie zawiera rekordu stylu linii; nic nie zostało zapisane.");
+        return LineStylesError(Registry(), kNoRecord,
+                               "Plik danych " + package_->DataFileName(number_) + " warstwy \"" + layer +
+                                   "\" nie zawiera rekordu stylu linii; nic nie zostało zapisane.");
       }
       if (read.status != RecordStatus::Ok) {
-        return Fail(Registry(), kDataFileUnreadable,
-                    "Nie mogę odczytać pliku danych " + package_->DataFileName(number_) + " warstwy \"" + layer +
-                        "\": " + DescribeInPolish(read) + "; nic nie zostało zapisane.");
+        return LineStylesError(Registry(), kDataFileUnreadable,
+                               "Nie mogę odczytać pliku danych " + package_->DataFileName(number_) + " warstwy \"" +
+                                   layer + "\": " + DescribeInPolish(read) + "; nic nie zostało zapisane.");
       }
       RecordChange change{static_cast<std::uint8_t>(t.value_or(read.style.thickness)),
                           static_cast<std::uint8_t>(s.value_or(read.style.style)), std::nullopt};
@@ -219,8 +206,8 @@ HRESULT PackageFailureCode(const PackageFailure& f) {
 // Without Program Files the map data folder is unknown, and no data file is
 // opened (nor a relative name taken from the server's current folder).
 HRESULT NoMapData(ObjectRegistry& registry) {
-  return Fail(registry, kDataFileUnreadable,
-              "Nie znam katalogu danych map tego komputera: rejestr nie podaje wartości ProgramFilesDir.");
+  return LineStylesError(registry, kDataFileUnreadable,
+                         "Nie znam katalogu danych map tego komputera: rejestr nie podaje wartości ProgramFilesDir.");
 }
 
 // The package `name` (UTF-8) loaded, or the error reported.
@@ -228,7 +215,7 @@ HRESULT OpenPackage(ObjectRegistry& registry, Services& services, const std::str
                     std::shared_ptr<PackageStyles>& out) {
   auto loaded = LoadInstalledPackage(services.registry, services.codec.Utf8ToAnsi(name), services.codec);
   if (auto* failure = std::get_if<PackageFailure>(&loaded)) {
-    return Fail(registry, PackageFailureCode(*failure), PackageFailureText(*failure, name, services.codec));
+    return LineStylesError(registry, PackageFailureCode(*failure), PackageFailureText(*failure, name, services.codec));
   }
   std::filesystem::path mapData = services.MapData();
   if (mapData.empty()) return NoMapData(registry);
@@ -247,7 +234,7 @@ class PackageObject final : public DualObject<IPackage> {
   STDMETHODIMP get_Layers(IAtrybutyItems** v) override {
     if (!v) return E_POINTER;
     *v = nullptr;
-    return Guard(Registry(), [&]() -> HRESULT {
+    return LineStylesGuarded(Registry(), [&]() -> HRESULT {
       std::shared_ptr<PackageStyles> package;
       if (const HRESULT hr = OpenPackage(Registry(), *services_, name_, package); FAILED(hr)) return hr;
       std::vector<ItemsObject::Item> items;
@@ -287,7 +274,7 @@ HRESULT Undo(ObjectRegistry& registry, Services& services, const JournalEntry& c
       why = "plik został od tego czasu zmieniony ponownie";
       break;
     case UndoStatus::CannotOpen:
-      return Fail(
+      return LineStylesError(
           registry, u.error == FileError::AccessDenied ? kAccessDenied : kDataFileNotWritable,
           "Nie mogę cofnąć zmiany " + std::to_string(number) + ": nie mogę zapisać pliku " + change.dataFile + ".");
     case UndoStatus::OutsideFolder:
@@ -297,9 +284,9 @@ HRESULT Undo(ObjectRegistry& registry, Services& services, const JournalEntry& c
       why = "zapis nie powiódł się";
       break;
   }
-  return Fail(registry, kUndoRefused,
-              "Nie mogę cofnąć zmiany " + std::to_string(number) + " (" + change.package + " / " + change.layer +
-                  "): " + why + "; nic nie zostało zapisane.");
+  return LineStylesError(registry, kUndoRefused,
+                         "Nie mogę cofnąć zmiany " + std::to_string(number) + " (" + change.package + " / " +
+                             change.layer + "): " + why + "; nic nie zostało zapisane.");
 }
 
 class ChangeObject final : public DualObject<IChange> {
@@ -320,7 +307,7 @@ class ChangeObject final : public DualObject<IChange> {
   STDMETHODIMP get_Layer(BSTR* v) override { return ReturnText(entry_.layer, v); }
   STDMETHODIMP get_DataFile(BSTR* v) override { return ReturnText(entry_.dataFile, v); }
   STDMETHODIMP Undo() override {
-    return Guard(Registry(), [&] {
+    return LineStylesGuarded(Registry(), [&] {
       bool restored = false;
       return win32::Undo(Registry(), *services_, entry_, static_cast<std::size_t>(number_), restored);
     });
@@ -397,7 +384,7 @@ class LineStylesObject final : public DualObject<ILineStyles> {
   STDMETHODIMP get_Packages(IAtrybutyItems** v) override {
     if (!v) return E_POINTER;
     *v = nullptr;
-    return Guard(Registry(), [&]() -> HRESULT {
+    return LineStylesGuarded(Registry(), [&]() -> HRESULT {
       std::vector<ItemsObject::Item> items;
       for (const std::string& ansi : InstalledPackages(services_->registry)) {
         const std::string name = services_->codec.AnsiToUtf8(ansi);
@@ -411,13 +398,14 @@ class LineStylesObject final : public DualObject<ILineStyles> {
   STDMETHODIMP Layer(BSTR packageName, BSTR layerName, ILayer** v) override {
     if (!v) return E_POINTER;
     *v = nullptr;
-    return Guard(Registry(), [&]() -> HRESULT {
+    return LineStylesGuarded(Registry(), [&]() -> HRESULT {
       std::shared_ptr<PackageStyles> package;
       if (const HRESULT hr = OpenPackage(Registry(), *services_, TextOf(packageName), package); FAILED(hr)) return hr;
       const int k = package->FindLayer(TextOf(layerName));
       if (!k) {
-        return Fail(Registry(), kLayerNotFound,
-                    "Pakiet map \"" + TextOf(packageName) + "\" nie ma warstwy \"" + TextOf(layerName) + "\".");
+        return LineStylesError(
+            Registry(), kLayerNotFound,
+            "Pakiet map \"" + TextOf(packageName) + "\" nie ma warstwy \"" + TextOf(layerName) + "\".");
       }
       *v = new LayerObject(Registry(), package, k, services_);
       return S_OK;
@@ -427,7 +415,7 @@ class LineStylesObject final : public DualObject<ILineStyles> {
   STDMETHODIMP get_Changes(IAtrybutyItems** v) override {
     if (!v) return E_POINTER;
     *v = nullptr;
-    return Guard(Registry(), [&]() -> HRESULT {
+    return LineStylesGuarded(Registry(), [&]() -> HRESULT {
       std::vector<ItemsObject::Item> items;
       const auto entries = ReadJournal(JournalPath()).value_or(std::vector<JournalEntry>{});
       for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -444,9 +432,9 @@ class LineStylesObject final : public DualObject<ILineStyles> {
   STDMETHODIMP UndoSince(DATE since, long* undone) override {
     if (!undone) return E_POINTER;
     *undone = 0;
-    return Guard(Registry(), [&]() -> HRESULT {
+    return LineStylesGuarded(Registry(), [&]() -> HRESULT {
       const auto from = JournalTimeOfLocalDate(since);
-      if (!from) return Fail(Registry(), kValueOutOfRange, "Zła data.");
+      if (!from) return LineStylesError(Registry(), kValueOutOfRange, "Zła data.");
       const auto entries = ReadJournal(JournalPath()).value_or(std::vector<JournalEntry>{});
       for (std::size_t i = entries.size(); i-- > 0;) {
         if (entries[i].time < *from) break;
@@ -459,12 +447,12 @@ class LineStylesObject final : public DualObject<ILineStyles> {
   }
 
   STDMETHODIMP Export(BSTR packageName, BSTR file) override {
-    return Guard(Registry(), [&]() -> HRESULT {
+    return LineStylesGuarded(Registry(), [&]() -> HRESULT {
       std::shared_ptr<PackageStyles> package;
       if (const HRESULT hr = OpenPackage(Registry(), *services_, TextOf(packageName), package); FAILED(hr)) return hr;
       const std::string text = FormatStyleFile(package->Export());
       if (!WriteFileBytes(PathFromUtf8(TextOf(file)), std::vector<std::uint8_t>(text.begin(), text.end()))) {
-        return Fail(Registry(), kFileNotWritable, "Nie mogę zapisać pliku \"" + TextOf(file) + "\".");
+        return LineStylesError(Registry(), kFileNotWritable, "Nie mogę zapisać pliku \"" + TextOf(file) + "\".");
       }
       return S_OK;
     });
@@ -473,18 +461,19 @@ class LineStylesObject final : public DualObject<ILineStyles> {
   STDMETHODIMP Import(BSTR file, VARIANT layers, IAtrybutyItems** results) override {
     if (!results) return E_POINTER;
     *results = nullptr;
-    return Guard(Registry(), [&]() -> HRESULT {
+    return LineStylesGuarded(Registry(), [&]() -> HRESULT {
       std::optional<std::vector<std::string>> only;
       if (!LayerNames(layers, only)) {
-        return Fail(Registry(), kValueOutOfRange, "Warstwy podaje się jako nazwę albo tablicę nazw.");
+        return LineStylesError(Registry(), kValueOutOfRange, "Warstwy podaje się jako nazwę albo tablicę nazw.");
       }
       const auto text = ReadFileText(PathFromUtf8(TextOf(file)));
-      if (!text) return Fail(Registry(), kFileUnreadable, "Nie mogę odczytać pliku \"" + TextOf(file) + "\".");
+      if (!text)
+        return LineStylesError(Registry(), kFileUnreadable, "Nie mogę odczytać pliku \"" + TextOf(file) + "\".");
       const auto parsed = ParseStyleFile(*text);
       if (const auto* error = std::get_if<StyleFileError>(&parsed)) {
-        return Fail(Registry(), kImportFileInvalid,
-                    "Plik \"" + TextOf(file) + "\" nie jest plikiem stylów linii Atrybuty (wiersz " +
-                        std::to_string(error->line) + ": " + error->why + "); nic nie zostało zapisane.");
+        return LineStylesError(Registry(), kImportFileInvalid,
+                               "Plik \"" + TextOf(file) + "\" nie jest plikiem stylów linii Atrybuty (wiersz " +
+                                   std::to_string(error->line) + ": " + error->why + "); nic nie zostało zapisane.");
       }
       const StyleFile& styles = std::get<StyleFile>(parsed);
       std::shared_ptr<PackageStyles> package;
@@ -506,6 +495,10 @@ class LineStylesObject final : public DualObject<ILineStyles> {
 };
 
 }  // namespace
+
+HRESULT LineStylesError(ObjectRegistry& registry, HRESULT hr, const std::string& description) {
+  return ReportAutomationError(hr, Utf8ToWide(description), &registry, kLineStylesSource, IID_ILineStyles);
+}
 
 IUnknown* MakeLineStyles(ObjectRegistry& registry) { return static_cast<ILineStyles*>(new LineStylesObject(registry)); }
 

@@ -13,17 +13,7 @@
 namespace atrybuty::win32 {
 namespace {
 
-// IAccessible's IID is taken from its declaration (__uuidof), never from
-// IID_IAccessible: 64-bit mingw-w64's liboleacc.a exports that name as an
-// import thunk, so a 64-bit program linked against it passes code bytes as
-// the IID and every cross-process request fails with E_NOINTERFACE.
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
-
-HRESULT ReturnText(const wchar_t* text, BSTR* out) {
-  if (!out) return E_POINTER;
-  *out = SysAllocString(text);
-  return *out ? S_OK : E_OUTOFMEMORY;
-}
 
 HRESULT ReturnNothing(BSTR* out) {
   if (!out) return E_POINTER;
@@ -49,7 +39,7 @@ HRESULT ReturnLabel(HWND label, BSTR* out) {
     *to++ = *from;
   }
   *to = L'\0';
-  return ReturnText(text, out);
+  return ReturnBstr(text, out);
 }
 
 // Item `index` of a picker is named by the value its picture stands for.
@@ -59,8 +49,9 @@ HRESULT ReturnItemName(const PickerParts& parts, int index, BSTR* out) {
   item.iItem = index;
   const bool known = SendMessageW(parts.picker, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) && item.iImage >= 0;
   try {
-    const std::wstring name = std::wstring(parts.itemWord) + L' ' + std::to_wstring(known ? item.iImage + 1 : index + 1);
-    return ReturnText(name.c_str(), out);
+    const std::wstring name =
+        std::wstring(parts.itemWord) + L' ' + std::to_wstring(known ? item.iImage + 1 : index + 1);
+    return ReturnBstr(name, out);
   } catch (...) {
     return E_OUTOFMEMORY;
   }
@@ -134,10 +125,15 @@ class WrappedAccessible : public ComObject<IAccessible, IOleWindow> {
   ComPtr<IAccessible> standard_;
 };
 
+// IAccessible's IID is taken from its declaration (__uuidof), never from
+// IID_IAccessible: 64-bit mingw-w64's liboleacc.a exports that name as an
+// import thunk, so a 64-bit program linked against it passes code bytes as
+// the IID and every cross-process request fails with E_NOINTERFACE.
 template <typename T, typename... Extra>
 ComPtr<IAccessible> Make(HWND window, const Extra&... extra) {
   ComPtr<IAccessible> standard;
-  if (!window || FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible), standard.ReceiveVoid())) ||
+  if (!window ||
+      FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible), standard.ReceiveVoid())) ||
       !standard)
     return {};
   return ComPtr<IAccessible>::Adopt(new (std::nothrow) T(window, std::move(standard), extra...));
@@ -156,16 +152,16 @@ class SwatchAccessible final : public WrappedAccessible {
   using WrappedAccessible::WrappedAccessible;
 
   STDMETHODIMP get_accName(VARIANT child, BSTR* out) override {
-    return IsSelf(child) ? ReturnText(L"Kolor linii", out) : WrappedAccessible::get_accName(child, out);
+    return IsSelf(child) ? ReturnBstr(L"Kolor linii", out) : WrappedAccessible::get_accName(child, out);
   }
   STDMETHODIMP get_accRole(VARIANT child, VARIANT* out) override {
     return IsSelf(child) ? ReturnLong(ROLE_SYSTEM_PUSHBUTTON, out) : WrappedAccessible::get_accRole(child, out);
   }
   STDMETHODIMP get_accKeyboardShortcut(VARIANT child, BSTR* out) override {
-    return IsSelf(child) ? ReturnText(L"F4", out) : WrappedAccessible::get_accKeyboardShortcut(child, out);
+    return IsSelf(child) ? ReturnBstr(L"F4", out) : WrappedAccessible::get_accKeyboardShortcut(child, out);
   }
   STDMETHODIMP get_accDefaultAction(VARIANT child, BSTR* out) override {
-    return IsSelf(child) ? ReturnText(L"Zmień kolor", out) : WrappedAccessible::get_accDefaultAction(child, out);
+    return IsSelf(child) ? ReturnBstr(L"Zmień kolor", out) : WrappedAccessible::get_accDefaultAction(child, out);
   }
   // The swatch's own click notification, posted: the colour dialog is modal,
   // and the caller (usually another process) must not wait until it closes.
@@ -286,7 +282,8 @@ class PickerAccessible final : public WrappedAccessible {
   STDMETHODIMP get_accState(VARIANT child, VARIANT* out) override {
     const HRESULT hr = WrappedAccessible::get_accState(child, out);
     if (hr == S_OK && IsSelf(child) && out->vt == VT_I4) {
-      out->lVal |= SendMessageW(parts_.picker, CB_GETDROPPEDSTATE, 0, 0) ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED;
+      out->lVal |=
+          SendMessageW(parts_.picker, CB_GETDROPPEDSTATE, 0, 0) ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED;
     }
     return hr;
   }

@@ -25,24 +25,6 @@ HBITMAP MakeBitmap(int width, int height, const std::vector<std::uint8_t>& bits)
   return bitmap;
 }
 
-// A picture as 24-bit bottom-up DIB rows of width x height, each pixel the
-// one nearest its centre in the picture (the picture itself at 65 x 9).
-std::vector<std::uint8_t> ScaledDib24(const Picture& picture, int width, int height) {
-  const int stride = (width * 3 + 3) / 4 * 4;
-  std::vector<std::uint8_t> bits(static_cast<std::size_t>(stride) * height, 0);
-  for (int y = 0; y < height; ++y) {
-    const int fromY = (2 * y + 1) * kPictureHeight / (2 * height);
-    std::uint8_t* row = bits.data() + static_cast<std::size_t>(height - 1 - y) * stride;
-    for (int x = 0; x < width; ++x) {
-      const std::uint32_t colour = picture.At((2 * x + 1) * kPictureWidth / (2 * width), fromY);
-      row[3 * x] = static_cast<std::uint8_t>(colour & 0xFF);
-      row[3 * x + 1] = static_cast<std::uint8_t>((colour >> 8) & 0xFF);
-      row[3 * x + 2] = static_cast<std::uint8_t>((colour >> 16) & 0xFF);
-    }
-  }
-  return bits;
-}
-
 template <typename Draw>
 ImageListHandle MakeList(int count, Draw draw, UINT dpi) {
   const int width = MulDiv(kPictureWidth, static_cast<int>(dpi), 96);
@@ -51,7 +33,7 @@ ImageListHandle MakeList(int count, Draw draw, UINT dpi) {
   ImageListHandle list(ImageList_Create(width, height, ILC_COLOR24, count, 0));
   if (!list) return list;
   for (int k = 1; k <= count; ++k) {
-    GdiObject bitmap(MakeBitmap(width, height, ScaledDib24(draw(k), width, height)));
+    GdiObject bitmap(MakeBitmap(width, height, ToDib24(draw(k), width, height)));
     ImageList_Add(list.Get(), static_cast<HBITMAP>(bitmap.Get()), nullptr);
   }
   return list;
